@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both architectures and runs every test under Wine.
+# Exits non-zero on any build or test failure.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+"$KA_ROOT/scripts/setup-host.sh"
+
+presets=(mingw-i686 mingw-x86_64)
+for p in "${presets[@]}"; do
+  ka_log "building $p"
+  ka_configure_build "$p"
+done
+
+ka_ensure_display
+trap ka_stop_display EXIT
+for p in "${presets[@]}"; do
+  # The prefix is made once per build tree, before ctest starts its programs in parallel.
+  "$KA_ROOT/build/$p/wine-run" cmd /c exit >/dev/null 2>&1 || true
+done
+
+status=0
+for p in "${presets[@]}"; do
+  ka_log "testing $p"
+  ctest --preset "$p" -j 2 || status=1
+done
+exit $status
