@@ -116,6 +116,11 @@ class TComponent : public TPersistent {
 
   TPersistent* GetOwner() override { return FOwner; }
 
+  // Layout streaming nests components: a control's enclosing object becomes its parent.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) {}
+
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   void SetDesigning(bool Value);

@@ -16,6 +16,7 @@ trap ka_stop_display EXIT
 for p in "${presets[@]}"; do
   # The prefix is made once per build tree, before ctest starts its programs in parallel.
   "$KA_ROOT/build/$p/wine-run" cmd /c exit >/dev/null 2>&1 || true
+  ka_set_managed "$p" N
 done
 
 status=0

@@ -15,5 +15,8 @@ mkdir -p "$fonts"
 cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
 "$loader" reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
 "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+# Unmanaged by default: without a window manager (Xvfb), hiding a managed window makes Wine
+# wait for one. The demo command turns this back on for a real desktop.
+"$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w || true
 touch "$stamp"

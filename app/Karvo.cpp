@@ -1,0 +1,11 @@
+// Program entry: the main window from its layout, then the message loop until it closes.
+#include "app/Unit1.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  Application->Initialize();
+  Application->SetReportObjectsAtExit(true);
+  Application->SetMainFormOnTaskBar(true);
+  Application->CreateForm(Form1);
+  Application->Run();
+  return 0;
+}
