@@ -177,3 +177,45 @@ TEST_F(Components, CollectionAddInsertDeleteAssignAndUpdateBatching) {
 }
 
 }  // namespace
+
+namespace {
+
+// The two rounding rules sizes go through, and the set type flags are kept in.
+TEST(Types, RoundHalvesToEvenAndMulDivHalvesAwayFromZero) {
+  struct Case {
+    double Value;
+    int Rounded;
+  };
+  for (Case c : {Case{0.5, 0}, Case{1.5, 2}, Case{2.5, 2}, Case{3.5, 4}, Case{-0.5, 0}, Case{-1.5, -2},
+                 Case{-2.5, -2}, Case{2.4999, 2}, Case{2.5001, 3}, Case{1.25 * 700, 875}, Case{-3.7, -4}})
+    EXPECT_EQ(Round(c.Value), c.Rounded) << c.Value;
+  struct MulDivCase {
+    int A, B, C, Result;
+  };
+  for (MulDivCase c : {MulDivCase{33, 144, 96, 50}, MulDivCase{3, 144, 96, 5}, MulDivCase{-3, 144, 96, -5},
+                       MulDivCase{1, 1, 2, 1}, MulDivCase{501, 3, 2, 752}, MulDivCase{10, 1, 0, -1}})
+    EXPECT_EQ(::MulDiv(c.A, c.B, c.C), c.Result) << c.A << "*" << c.B << "/" << c.C;
+  EXPECT_EQ(Trunc(2.9), 2);
+  EXPECT_EQ(Trunc(-2.9), -2);
+}
+
+enum TTestFlag { tfA, tfB, tfC };
+
+TEST(Types, SetsIncludeExcludeAndCombine) {
+  TSet<TTestFlag> s{tfA, tfC};
+  EXPECT_TRUE(s.Contains(tfA));
+  EXPECT_FALSE(s.Contains(tfB));
+  s.Include(tfB).Exclude(tfA);
+  EXPECT_EQ(s, (TSet<TTestFlag>{tfB, tfC}));
+  EXPECT_EQ(s + TSet<TTestFlag>(tfA), (TSet<TTestFlag>{tfA, tfB, tfC}));
+  EXPECT_EQ(s - TSet<TTestFlag>(tfB), TSet<TTestFlag>(tfC));
+  EXPECT_EQ(s * (TSet<TTestFlag>{tfA, tfC}), TSet<TTestFlag>(tfC));
+  EXPECT_TRUE(TSet<TTestFlag>().Empty());
+  TColor c;
+  EXPECT_TRUE(IdentToColor(L"clbtnface", c));
+  EXPECT_EQ(c, clBtnFace);
+  EXPECT_EQ(ColorToRGB(clRed), clRed);
+  EXPECT_EQ(static_cast<COLORREF>(ColorToRGB(clBtnFace)), ::GetSysColor(COLOR_BTNFACE));
+}
+
+}  // namespace

@@ -349,6 +349,47 @@ TEST(Messages, DoubleClickGivesDblClickAndDoubleShiftOnTheSecondPressOnly) {
   form->Free();
 }
 
+TEST(Messages, PointerEnteringAndLeavingControlsIsReported) {
+  auto* form = TCustomForm::CreateNew(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 200, 100);
+  auto* a = new TTestPanel(form);
+  a->SetBounds(0, 0, 100, 100);
+  a->SetParent(form);
+  auto* g = new TTestGraphic(form);
+  g->SetBounds(10, 10, 30, 30);
+  g->SetParent(a);
+  auto* b = new TTestPanel(form);
+  b->SetBounds(100, 0, 100, 100);
+  b->SetParent(form);
+  std::vector<std::wstring> log;
+  auto track = [&](TControl* c, const wchar_t* name) {
+    c->OnMouseEnter = [&log, name](TObject*) { log.push_back(std::wstring(L"enter ") + name); };
+    c->OnMouseLeave = [&log, name](TObject*) { log.push_back(std::wstring(L"leave ") + name); };
+  };
+  track(a, L"a");
+  track(g, L"g");
+  track(b, L"b");
+  form->Show();
+  PumpPending();
+  auto moveTo = [&](int x, int y) {
+    ::SetCursorPos(x, y);
+    PumpPending();
+    Application->DoMouseIdle();
+  };
+  moveTo(150, 180);
+  moveTo(120, 120);
+  moveTo(250, 150);
+  g->HitTestTransparent = true;
+  moveTo(120, 120);
+  moveTo(150, 180);
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"enter a", L"leave a", L"enter g", L"leave g", L"enter b",
+                                            L"leave b", L"enter a"}));
+  EXPECT_TRUE(a->MouseInClient());
+  form->Free();
+  EXPECT_EQ(Application->MouseControl(), nullptr);
+}
+
 // ---- Forms --------------------------------------------------------------------------------
 
 TEST(Forms, ModalLoopEndsOnModalResultAndDisablesOtherWindowsMeanwhile) {
