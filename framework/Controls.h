@@ -391,7 +391,8 @@ class TWinControl : public TControl {
   // Owner window for top-level windows made by a control that has no parent window.
   HWND ParentWindow() const { return FParentWindow; }
   void SetParentWindow(HWND Value);
-  bool Showing() const { return FShowing; }
+  // Has a window that is visible on screen (with all its parents).
+  bool Showing() const { return FHandle != nullptr && ::IsWindowVisible(FHandle); }
 
   // ---- Alignment ----------------------------------------------------------------------
   void DisableAlign();
@@ -486,6 +487,7 @@ class TWinControl : public TControl {
   // Mouse messages for graphic children are handed to them here.
   bool IsControlMouseMsg(TMessage& Message);
   void DoPaddingChange();
+  TRect WindowBounds() const;
 
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
@@ -523,15 +525,12 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   TPadding* FPadding = nullptr;
   bool FTabStop = false;
-  bool FShowing = false;
   bool FCtl3D = true;
   bool FParentCtl3D = true;
   bool FDoubleBuffered = false;
   bool FParentDoubleBuffered = true;
   HBRUSH FBrush = nullptr;
   TColor FBrushColor = clNone;
-  // State carried across CM_RECREATEWND.
-  bool FRecreating = false;
 
  private:
   HBRUSH BackgroundBrush();

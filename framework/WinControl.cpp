@@ -53,6 +53,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 
 TWinControl::~TWinControl() {
   FComponentState.Include(csDestroying);
+  // Leave the parent while this is still known to be a windowed control.
+  if (FParent != nullptr) FParent->RemoveControl(this);
   if (FHandle != nullptr) DestroyHandle();
   while (!FControls.empty() || !FWinControls.empty()) {
     TControl* c = !FWinControls.empty() ? FWinControls.back() : FControls.back();
@@ -395,17 +397,23 @@ TPoint TWinControl::GetClientOrigin() const {
   return inherited::GetClientOrigin();
 }
 
-void TWinControl::WMSize(TMessage& Message) {
-  DefaultHandler(Message);
-  if (FHandle == nullptr || ::IsIconic(FHandle)) return;
+// The window's rectangle in its parent's client coordinates (screen ones for top-levels).
+TRect TWinControl::WindowBounds() const {
   RECT r;
   ::GetWindowRect(FHandle, &r);
   if (HWND parent = ::GetParent(FHandle); parent != nullptr && (::GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD))
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  int w = r.right - r.left, h = r.bottom - r.top;
+  return TRect(r);
+}
+
+void TWinControl::WMSize(TMessage& Message) {
+  DefaultHandler(Message);
+  if (FHandle == nullptr || ::IsIconic(FHandle)) return;
+  TRect r = WindowBounds();
+  int w = r.Width(), h = r.Height();
   bool sizeChanged = w != FWidth || h != FHeight;
-  FLeft = r.left;
-  FTop = r.top;
+  FLeft = r.Left;
+  FTop = r.Top;
   FWidth = w;
   FHeight = h;
   // Our own SetBounds realigns itself; sizes made by the system (user sizing, maximise,
@@ -419,12 +427,9 @@ void TWinControl::WMSize(TMessage& Message) {
 void TWinControl::WMMove(TMessage& Message) {
   DefaultHandler(Message);
   if (FHandle == nullptr || ::IsIconic(FHandle)) return;
-  RECT r;
-  ::GetWindowRect(FHandle, &r);
-  if (HWND parent = ::GetParent(FHandle); parent != nullptr && (::GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD))
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  FLeft = r.left;
-  FTop = r.top;
+  TRect r = WindowBounds();
+  FLeft = r.Left;
+  FTop = r.Top;
 }
 
 void TWinControl::WMWindowPosChanged(TMessage& Message) { DefaultHandler(Message); }
@@ -860,21 +865,34 @@ void TGraphicControl::Dispatch(TMessage& Message) {
     inherited::Dispatch(Message);
 }
 
+namespace {
+// Binds a control's canvas to the paint DC for one paint and gives it back its previous DC
+// (paints nest when a child captures its parent's face), also when the paint throws.
+class TPaintBinding {
+ public:
+  TPaintBinding(TCanvas* Canvas, HDC DC) : FCanvas(Canvas) {
+    FCanvas->Lock();
+    FPrevious = FCanvas->HandleAllocated() ? FCanvas->Handle() : nullptr;
+    FCanvas->SetHandle(DC);
+  }
+  ~TPaintBinding() {
+    FCanvas->SetHandle(FPrevious);
+    FCanvas->Unlock();
+  }
+  TPaintBinding(const TPaintBinding&) = delete;
+  TPaintBinding& operator=(const TPaintBinding&) = delete;
+
+ private:
+  TCanvas* FCanvas;
+  HDC FPrevious;
+};
+}  // namespace
+
 void TGraphicControl::WMPaint(TMessage& Message) {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (dc == nullptr) return;
-  FCanvas->Lock();
-  HDC previous = FCanvas->HandleAllocated() ? FCanvas->Handle() : nullptr;
-  FCanvas->SetHandle(dc);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(previous);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(previous);
-  FCanvas->Unlock();
+  TPaintBinding binding(FCanvas, dc);
+  Paint();
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { FCanvas = new TCanvas(); }
@@ -882,16 +900,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { FCanv
 TCustomControl::~TCustomControl() { delete FCanvas; }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  HDC previous = FCanvas->HandleAllocated() ? FCanvas->Handle() : nullptr;
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(previous);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(previous);
-  FCanvas->Unlock();
+  TPaintBinding binding(FCanvas, DC);
+  Paint();
 }

@@ -166,6 +166,11 @@ TEST(Tree, ControlsListsGraphicChildrenBeforeWindowedOnesAndBringToFrontReorders
   EXPECT_EQ(GetParentForm(g2), form);
   g1->Free();
   EXPECT_EQ(form->ControlCount(), 3);
+  HWND w2Handle = w2->WindowHandle();
+  w2->Free();
+  EXPECT_EQ(form->ControlCount(), 2);
+  EXPECT_FALSE(::IsWindow(w2Handle));
+  EXPECT_EQ(form->Controls(1), w1);
   form->Free();
 }
 
