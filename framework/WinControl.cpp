@@ -416,11 +416,11 @@ void TWinControl::WMSize(TMessage& Message) {
   FTop = r.Top;
   FWidth = w;
   FHeight = h;
-  // Our own SetBounds realigns itself; sizes made by the system (user sizing, maximise,
-  // DPI moves) realign here.
-  if (sizeChanged && !ComponentState().Contains(csLoading)) {
+  // The client area can change without the window (a scroll bar or frame appearing), and
+  // sizes made by the system (user sizing, maximise, DPI moves) arrive only here.
+  if (!ComponentState().Contains(csLoading)) {
     Realign();
-    Resize();
+    if (sizeChanged) Resize();
   }
 }
 

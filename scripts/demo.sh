@@ -11,8 +11,8 @@ ka_ensure_display
 trap ka_stop_display EXIT
 run="$KA_ROOT/build/$preset/wine-run"
 exe="$KA_ROOT/build/$preset/app/KarvoDemo.exe"
-"$run" cmd /c exit >/dev/null 2>&1 || true
-if [ "$KA_HEADLESS" = 1 ]; then ka_set_managed "$preset" N; else ka_set_managed "$preset" Y; fi
+"$KA_ROOT/scripts/wine-prefix.sh" "$KA_PREFIX"
+if [ "$KA_HEADLESS" = 1 ]; then ka_set_managed N; else ka_set_managed Y; fi
 if [ "$KA_HEADLESS" = 1 ]; then
   shot="$KA_ROOT/build/$preset/demo-screenshot.png"
   "$run" "$exe" &

@@ -32,11 +32,12 @@ ka_configure_build() { # preset
   cmake --build --preset "$preset" -j "$(nproc)"
 }
 
-# Whether the X window manager manages the program's windows (Y/N), for a build tree's
-# prefix. The 64-bit loader edits either prefix quickly.
-ka_set_managed() { # preset Y|N
-  local prefix="$KA_ROOT/build/$1/wineprefix"
+# Whether the X window manager manages the programs' windows (Y/N) in the project prefix.
+KA_PREFIX="$KA_ROOT/build/wineprefix"
+
+ka_set_managed() { # Y|N
+  local prefix="$KA_PREFIX"
   [ -d "$prefix" ] || return 0
   WINEPREFIX="$prefix" WINEDEBUG=-all /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Managed /d "$2" /f >/dev/null 2>&1 || true
+    /v Managed /d "$1" /f >/dev/null 2>&1 || true
 }

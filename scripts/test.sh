@@ -13,11 +13,9 @@ done
 
 ka_ensure_display
 trap ka_stop_display EXIT
-for p in "${presets[@]}"; do
-  # The prefix is made once per build tree, before ctest starts its programs in parallel.
-  "$KA_ROOT/build/$p/wine-run" cmd /c exit >/dev/null 2>&1 || true
-  ka_set_managed "$p" N
-done
+# The prefix is made once, before ctest starts its programs in parallel.
+"$KA_ROOT/scripts/wine-prefix.sh" "$KA_PREFIX"
+ka_set_managed N
 
 status=0
 for p in "${presets[@]}"; do

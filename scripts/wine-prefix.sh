@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Makes a Wine prefix for the project's programs: Tahoma installed, Windows 10 reported,
-# no window-manager decorations. Usage: wine-prefix.sh <prefix-dir> <wine-loader>
+# no window-manager decorations. Usage: wine-prefix.sh <prefix-dir>
+# The prefix is a 64-bit one with the 32-bit side, so both architectures run in it; the
+# 64-bit loader prepares it (the 32-bit one may be emulated, and slow to start).
 set -euo pipefail
-prefix="$1"; loader="$2"
+prefix="$1"; loader=/usr/lib/wine/wine64
 stamp="$prefix/.ka-prefix-ready"
 [ -f "$stamp" ] && exit 0
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$prefix"
-echo "[karvo] preparing Wine prefix $prefix (once per build tree)" >&2
+echo "[karvo] preparing Wine prefix $prefix (made once, kept for later runs)" >&2
 "$loader" wineboot -i >/dev/null 2>&1 || true
 wineserver -w || true
 fonts="$prefix/drive_c/windows/Fonts"
