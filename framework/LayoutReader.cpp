@@ -7,9 +7,11 @@
 
 namespace {
 
+// Never destroyed: forms unregister themselves while the application is freed at exit,
+// after function-local statics may already be gone.
 std::vector<TComponent*>& NamedRoots() {
-  static std::vector<TComponent*> roots;
-  return roots;
+  static auto* roots = new std::vector<TComponent*>();
+  return *roots;
 }
 
 String ValueText(const TLayoutValue& v) {

@@ -11,9 +11,10 @@ struct TStyleRegistry {
   std::vector<String> Names;  // registered style names, without the system style
 };
 
+// Never destroyed, like the style services: usable to the very end of the process.
 TStyleRegistry& Registry() {
-  static TStyleRegistry registry;
-  return registry;
+  static auto* registry = new TStyleRegistry();
+  return *registry;
 }
 
 [[noreturn]] void StyleNotFound(const String& Name) {
@@ -89,6 +90,6 @@ bool TStyleManager::TrySetStyle(const String& Name) {
 }
 
 TStyleEngine& TStyleManager::Engine() {
-  static TStyleEngine engine;
-  return engine;
+  static auto* engine = new TStyleEngine();
+  return *engine;
 }

@@ -628,9 +628,11 @@ TColor TCustomStyleServices::GetStyleFontColor(TStyleFont Font) const {
 // ---- Access ---------------------------------------------------------------------------
 
 TCustomStyleServices* StyleServices(const TObject* Control) {
-  // Made on first use and kept to the end of the program, which closes its theme handles.
-  static TCustomStyleServices services;
-  return &services;
+  // Made on first use and never destroyed: controls may still paint while the application
+  // frees its forms at exit, after function-local statics are gone. The process's end
+  // closes the theme handles.
+  static auto* services = new TCustomStyleServices();
+  return services;
 }
 
 bool IsCustomStyleActive(const TObject* Control) { return false; }

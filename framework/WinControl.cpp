@@ -9,9 +9,10 @@
 
 namespace {
 thread_local TWinControl* gCreationControl = nullptr;
+// Never destroyed: windows may still be made while the process shuts down.
 std::set<std::wstring>& RegisteredClasses() {
-  static std::set<std::wstring> classes;
-  return classes;
+  static auto* classes = new std::set<std::wstring>();
+  return *classes;
 }
 }  // namespace
 
