@@ -498,6 +498,79 @@ TEST(Forms, TabMovesFocusThroughTabStopsInOrder) {
   form->Free();
 }
 
+// A button-like panel: its accelerator and, as the default button, Enter press it.
+class TAccelPanel : public TTestPanel {
+  KA_CLASS(TAccelPanel, TTestPanel)
+ public:
+  using TTestPanel::TTestPanel;
+  bool Default = false;
+  int Presses = 0;
+  bool WantsReturn = false;
+
+ protected:
+  void Dispatch(TMessage& Message) override {
+    switch (Message.Msg) {
+      case CM_DIALOGCHAR:
+        if (IsAccel(static_cast<WORD>(Message.WParam), Caption())) {
+          ++Presses;
+          Message.Result = 1;
+          return;
+        }
+        break;
+      case CM_DIALOGKEY:
+        if (Default && Message.WParam == VK_RETURN) {
+          ++Presses;
+          Message.Result = 1;
+          return;
+        }
+        break;
+      case CM_WANTSPECIALKEY:
+        Message.Result = WantsReturn && Message.WParam == VK_RETURN ? 1 : 0;
+        return;
+      default:
+        break;
+    }
+    inherited::Dispatch(Message);
+  }
+};
+
+TEST(Forms, DialogKeysAndAcceleratorsReachTheControlsOfTheForm) {
+  auto* form = TCustomForm::CreateNew(nullptr);
+  form->SetBounds(0, 0, 300, 100);
+  auto* save = new TAccelPanel(form);
+  save->SetCaption(L"&Save");
+  save->SetParent(form);
+  auto* ok = new TAccelPanel(form);
+  ok->Default = true;
+  ok->SetParent(form);
+  auto* editor = new TAccelPanel(form);
+  editor->SetTabStop(true);
+  editor->SetParent(form);
+  WORD keysSeen = 0;
+  editor->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keysSeen = key; };
+  form->Show();
+  editor->SetFocus();
+  PumpPending();
+  ASSERT_TRUE(editor->Focused());
+
+  ::PostMessageW(editor->WindowHandle(), WM_SYSCHAR, L's', 0);
+  ::PostMessageW(editor->WindowHandle(), WM_SYSCHAR, L'x', 0);
+  PumpPending();
+  EXPECT_EQ(save->Presses, 1) << "Alt+S presses the control captioned &Save, Alt+X nothing";
+
+  ::PostMessageW(editor->WindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  PumpPending();
+  EXPECT_EQ(ok->Presses, 1) << "Enter goes to the default control";
+  EXPECT_EQ(keysSeen, 0);
+
+  editor->WantsReturn = true;  // a control that wants Enter keeps it
+  ::PostMessageW(editor->WindowHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  PumpPending();
+  EXPECT_EQ(ok->Presses, 1);
+  EXPECT_EQ(keysSeen, VK_RETURN);
+  form->Free();
+}
+
 TEST(Resources, CreatingPaintingAndFreeingTreesLeaksNoHandles) {
   auto cycle = [] {
     auto* form = TCustomForm::CreateNew(nullptr);
