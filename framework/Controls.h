@@ -249,7 +249,7 @@ class TControl : public TComponent {
 
   // ---- Scaling ------------------------------------------------------------------------
   virtual void ChangeScale(int M, int D, bool isDpiChange);
-  void ScaleForPPI(int NewPPI);
+  virtual void ScaleForPPI(int NewPPI);
 
   // ---- Events -------------------------------------------------------------------------
   TNotifyEvent OnClick;

@@ -1,7 +1,8 @@
 # Shared shell helpers of the project scripts (sourced, not run).
 KA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-ka_log() { printf '[karvo] %s\n' "$*" >&2; }
+KA_START=$(date +%s)
+ka_log() { printf '[karvo %4ss] %s\n' "$(( $(date +%s) - KA_START ))" "$*" >&2; }
 
 # Starts a private Xvfb when there is no usable display; exports DISPLAY.
 # Sets KA_HEADLESS=1 when it had to.

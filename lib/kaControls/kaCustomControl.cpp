@@ -1,0 +1,469 @@
+#include "lib/kaControls/kaCustomControl.h"
+
+#include <memory>
+
+#include "framework/Forms.h"
+#include "framework/GdiObjects.h"
+#include "framework/ScrollingControls.h"
+#include "framework/Themes.h"
+#include "framework/TypeInfo.h"
+
+namespace {
+
+// Sets a flag for one scope and clears it again, also when an exception passes.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
+// Marks a control as being painted as another control's background for one scope.
+class TPaintCopyScope {
+ public:
+  explicit TPaintCopyScope(TControl* Control) : FControl(Control) {
+    FControl->SetControlState(FControl->ControlState() + TControlState{csPaintCopy});
+  }
+  ~TPaintCopyScope() { FControl->SetControlState(FControl->ControlState() - TControlState{csPaintCopy}); }
+  TPaintCopyScope(const TPaintCopyScope&) = delete;
+  TPaintCopyScope& operator=(const TPaintCopyScope&) = delete;
+
+ private:
+  TControl* FControl;
+};
+
+// Moves the viewport origin by (DX, DY) from where it is, so nested captures compose.
+void OffsetViewport(HDC DC, int DX, int DY) {
+  POINT org;
+  ::GetViewportOrgEx(DC, &org);
+  ::SetViewportOrgEx(DC, org.x + DX, org.y + DY, nullptr);
+}
+
+bool FluentUIBuildAvailable() { return IsWindows10OrLater() && WindowsBuildNumber() >= kaBuildFluentUI; }
+
+}  // namespace
+
+// ---- Construction -------------------------------------------------------------------------
+
+TkaCustomControl::TkaCustomControl(TComponent* AOwner) : TCustomControl(AOwner) {
+  ParentBGBuffer = new TBitmap();
+}
+
+TkaCustomControl::~TkaCustomControl() {
+  delete FPaintBuffer;
+  delete ParentBGBuffer;
+}
+
+// ---- Painting -----------------------------------------------------------------------------
+
+void TkaCustomControl::Paint() {
+  const int w = Width(), h = Height();
+  if (w <= 0 || h <= 0) return;
+  // A paint can nest inside another paint of the same control (a child capturing it as
+  // background); a temporary buffer then must not pull the outer paint's buffer away.
+  TBitmap* previous = FPaintBuffer;
+  std::unique_ptr<TBitmap> temporary;
+  if (!FStorePaintBuffer || FPaintBuffer == nullptr) {
+    temporary = std::make_unique<TBitmap>();
+    FPaintBuffer = temporary.get();
+  }
+  struct TFinish {
+    TkaCustomControl* Self;
+    TBitmap* Previous;
+    std::unique_ptr<TBitmap>& Temporary;
+    ~TFinish() {
+      --Self->FPaintNesting;
+      if (!Temporary) return;
+      if (Self->FStorePaintBuffer && Previous == nullptr) {
+        Temporary.release();  // kept as the stored buffer
+        return;
+      }
+      // Not stored: the buffer lives for this paint only; a stale stored one goes too.
+      Self->FPaintBuffer = Self->FPaintNesting > 0 ? Previous : nullptr;
+      if (Self->FPaintNesting == 0) delete Previous;
+    }
+  } finish{this, previous, temporary};
+  ++FPaintNesting;
+  FPaintBuffer->SetSize(w, h);
+  if (FTransparentBackground && !FStopEraseBackground) CaptureParentBackground();
+  TCanvas* canvas = FPaintBuffer->Canvas();
+  DrawBackground(canvas);
+  DrawControl(canvas, GetCtrlState());
+  Canvas()->Draw(0, 0, FPaintBuffer);
+}
+
+void TkaCustomControl::RePaintControl() {
+  TFlagScope stopErase(FStopEraseBackground);
+  TFlagScope forceDraw(FForceDraw);
+  Repaint();
+}
+
+void TkaCustomControl::UpdateControls() {
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->Visible()) continue;
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+      ::SendMessageW(w->Handle(), WM_PARENTBGCHANGED, 0, 0);
+    else if (dynamic_cast<TGraphicControl*>(c) != nullptr)
+      c->Perform(WM_PARENTBGCHANGED, 0, 0);
+  }
+}
+
+void TkaCustomControl::FullUpdateControl() {
+  TFlagScope full(FFullUpdating);
+  RePaintControl();
+  UpdateControls();
+}
+
+void TkaCustomControl::SetRedraw(bool AValue, bool AUpdate) {
+  if (!HandleAllocated()) return;
+  ::SendMessageW(WindowHandle(), WM_SETREDRAW, AValue ? 1 : 0, 0);
+  if (AValue && AUpdate)
+    ::RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool TkaCustomControl::CanPaintOnErase() {
+  return !FForceDraw && !FromWMPaint && FDrawOnBackground && !ControlState().Contains(csPaintCopy);
+}
+
+TkasCtrlState TkaCustomControl::GetCtrlState() { return Enabled() ? kasNormal : kasDisabled; }
+
+void TkaCustomControl::DrawBackground(TCanvas* ACanvas) {
+  if (!FTransparentBackground) return;
+  if (ParentBGBuffer->Width() != Width() || ParentBGBuffer->Height() != Height()) CaptureParentBackground();
+  ACanvas->Draw(0, 0, ParentBGBuffer);
+}
+
+// ---- Background capture -----------------------------------------------------------------
+
+bool TkaCustomControl::CopyFromParentBuffer(TBitmap* Buffer, int AreaWidth, int AreaHeight) {
+  if (Buffer == nullptr || Buffer->Width() <= 0 || Buffer->Height() <= 0 || Buffer->Width() != AreaWidth ||
+      Buffer->Height() != AreaHeight)
+    return false;
+  ParentBGBuffer->Canvas()->CopyRect(Rect(0, 0, Width(), Height()), Buffer->Canvas(),
+                                     Rect(Left(), Top(), Left() + Width(), Top() + Height()));
+  return true;
+}
+
+void TkaCustomControl::CaptureParentBackground() {
+  if (!FTransparentBackground) {
+    FUpdateParentBuffer = false;
+    if (ParentBGBuffer->Width() * ParentBGBuffer->Height() != 0) ParentBGBuffer->SetSize(0, 0);
+    return;
+  }
+  TWinControl* p = Parent();
+  if (FBlurBackground && ParentBGBuffer->PixelFormat() != pf32bit) ParentBGBuffer->SetPixelFormat(pf32bit);
+  if (Width() * Height() == 0) return;
+  if (ParentBGBuffer->Width() != Width() || ParentBGBuffer->Height() != Height())
+    ParentBGBuffer->SetSize(Width(), Height());
+
+  auto* kaParent = dynamic_cast<TkaCustomControl*>(p);
+  struct TGetBGScope {
+    TkaCustomControl* Parent;
+    ~TGetBGScope() {
+      if (Parent != nullptr) Parent->FGetControlBG = false;
+    }
+  } getBG{kaParent};
+  if (kaParent != nullptr) kaParent->FGetControlBG = true;
+
+  auto* lender = dynamic_cast<IkaPaintBufferLender*>(p);
+  bool copied = lender != nullptr && CopyFromParentBuffer(lender->LentPaintBuffer(), p->ClientWidth(), p->ClientHeight());
+  if (!copied && !FUpdateParentBuffer && kaParent != nullptr && kaParent->FStorePaintBuffer)
+    copied = CopyFromParentBuffer(kaParent->FPaintBuffer, kaParent->Width(), kaParent->Height());
+  if (!copied) DrawParentImage(this, ParentBGBuffer->Canvas());
+  if (FBlurBackground) StackBlur(ParentBGBuffer, FBlurBackgroundAmount);
+  FUpdateParentBuffer = false;
+}
+
+void TkaCustomControl::RecaptureAndNotify() {
+  CaptureParentBackground();
+  RePaintControl();
+  UpdateControls();
+}
+
+// ---- Properties ---------------------------------------------------------------------------
+
+void TkaCustomControl::SetTransparentBackground(bool Value) { FTransparentBackground = Value; }
+
+void TkaCustomControl::SetDrawTextMode(TkaDrawTextMode Value) {
+  if (FDrawTextMode == Value) return;
+  FDrawTextMode = Value;
+  RePaintControl();
+}
+
+void TkaCustomControl::SetBlurBackground(bool Value) {
+  if (FBlurBackground == Value) return;
+  FBlurBackground = Value;
+  if (FTransparentBackground) RecaptureAndNotify();
+}
+
+void TkaCustomControl::SetBlurBackgroundAmount(int Value) {
+  if (Value == FBlurBackgroundAmount || Value <= 0 || Value > 20) return;
+  FBlurBackgroundAmount = Value;
+  if (FTransparentBackground && FBlurBackground) RecaptureAndNotify();
+}
+
+bool TkaCustomControl::IsFluentUIOpaqueActive() const {
+  return !ComponentState().Contains(csDesigning) && FFluentUIOpaque && FluentUIBuildAvailable();
+}
+
+void TkaCustomControl::SetFluentUIOpaque(bool Value) {
+  if (FFluentUIOpaque == Value) return;
+  FFluentUIOpaque = Value;
+  if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
+      ComponentState().Contains(csDestroying))
+    return;
+  // A window without a handle takes the style when it is created.
+  if (FluentUIBuildAvailable() && HandleAllocated()) Perform(CM_RECREATEWND);
+}
+
+// ---- Geometry and scaling -------------------------------------------------------------------
+
+void TkaCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  std::vector<TkaCustomControl*> children;
+  if (ControlStyle().Contains(csAcceptsControls))
+    for (int i = 0; i < ControlCount(); ++i)
+      if (auto* c = dynamic_cast<TkaCustomControl*>(Controls(i))) children.push_back(c);
+  struct TClearChildren {
+    std::vector<TkaCustomControl*>& List;
+    ~TClearChildren() {
+      for (TkaCustomControl* c : List) c->FForceDraw = false;
+    }
+  } clear{children};
+  for (TkaCustomControl* c : children) c->FForceDraw = true;
+  TFlagScope force(FForceDraw);
+  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TkaCustomControl::ScaleForPPI(int NewPPI) {
+  DisableAlign();
+  struct TEnable {
+    TWinControl* Self;
+    ~TEnable() { Self->EnableAlign(); }
+  } enable{this};
+  inherited::ScaleForPPI(NewPPI);
+}
+
+void TkaCustomControl::ChangeScale(int M, int D, bool isDpiChange) {
+  const double before = ScaleFactor();
+  inherited::ChangeScale(M, D, isDpiChange);
+  if (ScaleFactor() != before && OnChangeScale) OnChangeScale(this);
+}
+
+void TkaCustomControl::UpdateStyleElements() { RePaintControl(); }
+
+// ---- Window ---------------------------------------------------------------------------------
+
+void TkaCustomControl::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (IsFluentUIOpaqueActive()) Params.ExStyle |= WS_EX_LAYERED;
+}
+
+void TkaCustomControl::CreateWnd() {
+  inherited::CreateWnd();
+  if (!IsFluentUIOpaqueActive()) return;
+  // The compositor draws the layer fully opaque over the blurred backdrop, so there is
+  // nothing to see through.
+  FTransparentBackground = false;
+  ::SetLayeredWindowAttributes(WindowHandle(), 0, 255, LWA_ALPHA);
+  if (Visible()) ::SetTimer(WindowHandle(), kaFluentUIOpaqueTimerID, 10, nullptr);
+}
+
+void TkaCustomControl::WndProc(TMessage& Message) {
+  inherited::WndProc(Message);
+  if (Message.Msg == WM_TIMER && Message.WParam == kaFluentUIOpaqueTimerID && HandleAllocated()) {
+    ::KillTimer(WindowHandle(), kaFluentUIOpaqueTimerID);
+    ::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  }
+}
+
+void TkaCustomControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_MOVE: WMMove(Message); break;
+    case WM_PARENTBGCHANGED: WMParentBGChanged(Message); break;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+void TkaCustomControl::WMPaint(TMessage& Message) {
+  TFlagScope fromPaint(FromWMPaint);
+  inherited::Dispatch(Message);
+}
+
+void TkaCustomControl::WMEraseBkgnd(TMessage& Message) {
+  if (CanPaintOnErase()) PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+  Message.Result = 1;
+}
+
+void TkaCustomControl::WMSize(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (!FTransparentBackground && !FStorePaintBuffer) return;
+  if (FStorePaintBuffer) Repaint();
+  UpdateControls();
+}
+
+void TkaCustomControl::WMMove(TMessage& Message) {
+  inherited::Dispatch(Message);
+  if (FTransparentBackground) RecaptureAndNotify();
+}
+
+void TkaCustomControl::WMParentBGChanged(TMessage&) {
+  if (FTransparentBackground) RecaptureAndNotify();
+}
+
+void TkaCustomControl::CMEnabledChanged(TMessage& Message) {
+  inherited::Dispatch(Message);
+  RePaintControl();
+}
+
+// ---- Free routines --------------------------------------------------------------------------
+
+void SetControlsDrawTextMode(TControl* Control, TkaDrawTextMode Mode) {
+  if (auto* ka = dynamic_cast<TkaCustomControl*>(Control)) ka->FDrawTextMode = Mode;
+  if (auto* w = dynamic_cast<TWinControl*>(Control))
+    for (int i = 0; i < w->ControlCount(); ++i) SetControlsDrawTextMode(w->Controls(i), Mode);
+}
+
+namespace {
+
+void DrawStatusBarBackground(TControl* C, TWinControl* P, HDC DC) {
+  TRect r(-5, -C->Top(), C->Width() + 5, P->Height() - C->Top());
+  TCustomStyleServices* styles = StyleServices(P);
+  if (styles->Enabled()) {
+    styles->DrawElement(DC, TCustomStyleServices::GetElementDetails(tsStatusRoot), r);
+    styles->DrawElement(DC, TCustomStyleServices::GetElementDetails(tsPane), r);
+    return;
+  }
+  TCanvas canvas;
+  canvas.SetHandle(DC);
+  canvas.Brush()->SetColor(clBtnFace);
+  canvas.FillRect(r);
+  canvas.FillRect(r);
+  Frame3D(&canvas, r, clBtnShadow, clBtnHighlight, 1);
+  canvas.SetHandle(nullptr);
+}
+
+void DrawTabPageBackground(TWinControl* P, HDC DC) {
+  TRect r(-P->Left(), -P->Top(), P->ClientWidth() + P->Left(), P->ClientHeight() + P->Top());
+  TCustomStyleServices* styles = StyleServices(P->Parent());
+  if (styles->Enabled()) {
+    styles->DrawElement(DC, TCustomStyleServices::GetElementDetails(ttPane), r);
+    return;
+  }
+  TCanvas canvas;
+  canvas.SetHandle(DC);
+  canvas.Brush()->SetColor(clBtnFace);
+  canvas.FillRect(r);
+  Frame3D(&canvas, r, clBtnHighlight, cl3DDkShadow, 1);
+  Frame3D(&canvas, r, cl3DLight, clBtnShadow, 1);
+  canvas.SetHandle(nullptr);
+}
+
+// Paints the parent itself, by its kind, into a DC whose origin is the parent's client
+// origin.
+void PaintParentFace(TWinControl* P, HDC DC) {
+  const String cls = P->ClassName();
+  TRect body(-P->Left(), -P->Top(), P->ClientWidth() + P->Left(), P->ClientHeight() + P->Top());
+  TCustomStyleServices* styles = StyleServices(P);
+  if (cls == L"TkaToolBar") {
+    if (styles->Enabled()) {
+      styles->DrawElement(DC, TCustomStyleServices::GetElementDetails(teToolBar), body);
+    } else {
+      TCanvas canvas;
+      canvas.SetHandle(DC);
+      canvas.Brush()->SetColor(clBtnFace);
+      canvas.FillRect(body);
+      canvas.SetHandle(nullptr);
+    }
+  } else if (cls == L"TkaTabSheet") {
+    P->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  } else if (cls == L"TTabPage" && styles->Enabled()) {
+    styles->DrawElement(DC, TCustomStyleServices::GetElementDetails(ttPane), body);
+  } else if (dynamic_cast<TFrame*>(P) != nullptr && P->ControlStyle().Contains(csParentBackground)) {
+    if (TWinControl* frameParent = P->Parent()) {
+      OffsetViewport(DC, -P->Left(), -P->Top());
+      struct TBack {
+        HDC DC;
+        int X, Y;
+        ~TBack() { OffsetViewport(DC, X, Y); }
+      } back{DC, P->Left(), P->Top()};
+      frameParent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    }
+  } else {
+    P->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    if (dynamic_cast<TCustomForm*>(P) == nullptr && cls != L"TTitleBarPanel") P->PaintWindow(DC);
+  }
+}
+
+// The graphic siblings listed before C (all of them: graphic controls come first) that
+// overlap it, each at its place under C.
+void PaintLowerGraphicSiblings(TControl* C, TWinControl* P, HDC DC, int DX, int DY) {
+  const TRect bounds = C->BoundsRect();
+  for (int i = 0; i < P->ControlCount(); ++i) {
+    TControl* s = P->Controls(i);
+    if (s == C) break;
+    auto* g = dynamic_cast<TGraphicControl*>(s);
+    if (g == nullptr || !g->Visible()) continue;
+    TRect sb = g->BoundsRect();
+    if (sb.Left >= bounds.Right || bounds.Left >= sb.Right || sb.Top >= bounds.Bottom || bounds.Top >= sb.Bottom)
+      continue;
+    TPaintCopyScope paintCopy(g);
+    TDCStateSaver saver(DC);
+    OffsetViewport(DC, g->Left() + DX, g->Top() + DY);
+    ::IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
+    g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  }
+}
+
+}  // namespace
+
+void DrawParentImage(TControl* Control, TCanvas* ACanvas) {
+  if (Control == nullptr || Control->Parent() == nullptr || ACanvas == nullptr) return;
+  TWinControl* p = Control->Parent();
+  HDC dc = ACanvas->Handle();
+  const String cls = p->ClassName();
+  if (cls == L"TkaStatusBar") {
+    TDCStateSaver saver(dc);
+    DrawStatusBarBackground(Control, p, dc);
+    return;
+  }
+  if (cls == L"TTabPage" && p->Parent() != nullptr && String(p->Parent()->ClassName()) == L"TTabbedNotebook") {
+    TDCStateSaver saver(dc);
+    DrawTabPageBackground(p, dc);
+    return;
+  }
+  if (IsCustomStyleActive(p) && cls != L"TkaToolBar") {
+    auto* w = dynamic_cast<TWinControl*>(Control);
+    StyleServices(p)->DrawParentBackground(w != nullptr ? w->WindowHandle() : nullptr, dc, nullptr, false);
+    return;
+  }
+  // The offset also removes the control's own border: its client origin may lie inside
+  // its bounds.
+  TPoint clientOrigin = Control->ClientToScreen(TPoint(0, 0));
+  TPoint boundsOrigin = p->ClientToScreen(TPoint(Control->Left(), Control->Top()));
+  const int dx = -Control->Left() - (clientOrigin.X - boundsOrigin.X);
+  const int dy = -Control->Top() - (clientOrigin.Y - boundsOrigin.Y);
+  TPaintCopyScope paintCopy(p);
+  {
+    TDCStateSaver saver(dc);
+    OffsetViewport(dc, dx, dy);
+    ::IntersectClipRect(dc, 0, 0, p->ClientWidth(), p->ClientHeight());
+    PaintParentFace(p, dc);
+  }
+  PaintLowerGraphicSiblings(Control, p, dc, dx, dy);
+}
+
+KA_REGISTER_ENUM(TkaDrawTextMode, {{L"kadtmGDI", kadtmGDI}, {L"kadtmGDIPlus", kadtmGDIPlus}});
+KA_REGISTER_CLASS(TkaCustomControl, [](auto& c) {
+  c.Property(L"FluentUIOpaque", &TkaCustomControl::FluentUIOpaque, &TkaCustomControl::SetFluentUIOpaque);
+  c.Property(L"OnChangeScale", &TkaCustomControl::OnChangeScale);
+});

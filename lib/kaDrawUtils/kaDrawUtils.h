@@ -1,0 +1,6 @@
+// The drawing utilities: the Windows version and the platform functions bound by name, and
+// the colours every control of the library paints with.
+#pragma once
+
+#include "lib/kaDrawUtils/Colors.h"
+#include "lib/kaDrawUtils/Composition.h"
