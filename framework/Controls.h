@@ -344,7 +344,6 @@ class TControl : public TComponent {
   int FAnchorRight = 0, FAnchorBottom = 0;
   bool FAnchorsValid = false;
 
- private:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 

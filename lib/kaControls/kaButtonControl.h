@@ -1,0 +1,226 @@
+// The base of every clickable control of the library: pressed and down states, toggle and
+// radio-group behaviour, keyboard activation, auto-repeat, drop-downs with an optional
+// split zone, image placement values, and the glow-bitmap cache bookkeeping descendants
+// rely on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "lib/kaControls/kaActiveControl.h"
+
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TkaArrowPosition { kaapRight, kaapBottom };
+enum TkaArrowDirection { kaadDefault, kaadRight };
+
+using TkaButtonCloseUpEvent = std::function<void(TObject* Sender, bool AAcceptChanges)>;
+
+// Window timer that ends the short period after a popup menu returned, during which a
+// press only marks the control hot (the press that closed the menu).
+constexpr UINT_PTR kaMenuTrackingTimerID = 21;
+constexpr UINT kaMenuTrackingMs = 50;
+constexpr int kaFirstRepeatDelayMs = 500;
+
+class TkaCustomButtonControl : public TkaCustomActiveControl {
+  KA_CLASS(TkaCustomButtonControl, TkaCustomActiveControl)
+ public:
+  explicit TkaCustomButtonControl(TComponent* AOwner);
+  ~TkaCustomButtonControl() override;
+
+  // Ends a drop-down; an application handling a custom drop-down calls it on closing.
+  void CloseUp(bool AAcceptChanges);
+  // Opens the first drop-down present as if its split zone (when split) was pressed.
+  void DoDropDown();
+  // For a gallery menu reporting that it closed.
+  void GalleryMenuClosed();
+
+  // The platform's click is not used: clicks reach the application through ButtonClick,
+  // which fires OnClick.
+  void Click() override {}
+
+  bool Down() const { return FDown; }
+  void SetDown(bool Value);
+  bool Pressed() const { return FPressed; }
+  bool IsDown() const { return FIsDown; }
+  bool MenuDroppedDown() const { return FMenuDroppedDown; }
+  bool MenuTracking() const { return FMenuTracking; }
+  bool CanFocused() const { return FCanFocused; }
+  void SetCanFocused(bool Value);
+  bool ToggleMode() const { return FToggleMode; }
+  void SetToggleMode(bool Value) { SetAndRepaint(FToggleMode, Value); }
+  bool CustomDropDown() const { return FCustomDropDown; }
+  void SetCustomDropDown(bool Value) { SetAndRepaint(FCustomDropDown, Value); }
+  bool CaptionCenterAlignment() const { return FCaptionCenterAlignment; }
+  void SetCaptionCenterAlignment(bool Value) { SetAndRepaint(FCaptionCenterAlignment, Value); }
+  TkaArrowDirection ArrowDirection() const { return FArrowDirection; }
+  void SetArrowDirection(TkaArrowDirection Value) { SetAndRepaint(FArrowDirection, Value); }
+  TkaArrowPosition ArrowPosition() const { return FArrowPosition; }
+  void SetArrowPosition(TkaArrowPosition Value) { SetAndRepaint(FArrowPosition, Value); }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { SetAndRepaint(FWordWrap, Value); }
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout Value) { SetAndRepaint(FLayout, Value); }
+  TComponent* Images() const { return FImages; }
+  void SetImages(TComponent* Value);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value) { SetAndRepaint(FImageIndex, Value); }
+  int Margin() const { return FMargin; }
+  void SetMargin(int Value) { SetAndRepaint(FMargin, Value); }
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int Value) { SetAndRepaint(FSpacing, Value); }
+  bool ImageGlow() const { return FImageGlow; }
+  void SetImageGlow(bool Value) { SetAndRepaint(FImageGlow, Value); }
+  bool ShowMenuArrow() const { return FShowMenuArrow; }
+  void SetShowMenuArrow(bool Value) { SetAndRepaint(FShowMenuArrow, Value); }
+  bool SplitButton() const { return FSplitButton; }
+  void SetSplitButton(bool Value) { SetAndRepaint(FSplitButton, Value); }
+  // The popup menu shown on press (no menu class exists yet: PopupDropDownMenu opens it).
+  TComponent* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TComponent* Value);
+  // The gallery pop-up shown on press (opened by PopupGalleryMenu).
+  TComponent* GalleryMenu() const { return FGalleryMenu; }
+  void SetGalleryMenu(TComponent* Value);
+  int SplitWidth() const { return FSplitWidth; }
+
+  bool RepeatClick() const { return FRepeatClick; }
+  void SetRepeatClick(bool Value) { FRepeatClick = Value; }
+  int RepeatClickInterval() const { return FRepeatClickInterval; }
+  void SetRepeatClickInterval(int Value) { FRepeatClickInterval = Value; }
+  bool ShowFocusRect() const { return FShowFocusRect; }
+  void SetShowFocusRect(bool Value) { FShowFocusRect = Value; }
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value) { FGroupIndex = Value; }
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+  bool ShowGalleryMenuFromTop() const { return FShowGalleryMenuFromTop; }
+  void SetShowGalleryMenuFromTop(bool Value) { FShowGalleryMenuFromTop = Value; }
+  bool ShowGalleryMenuFromRight() const { return FShowGalleryMenuFromRight; }
+  void SetShowGalleryMenuFromRight(bool Value) { FShowGalleryMenuFromRight = Value; }
+  bool UseImagesFromAction() const { return FUseImagesFromAction; }
+  void SetUseImagesFromAction(bool Value) { FUseImagesFromAction = Value; }
+  bool UseImageIndexFromAction() const { return FUseImageIndexFromAction; }
+  void SetUseImageIndexFromAction(bool Value) { FUseImageIndexFromAction = Value; }
+
+  TNotifyEvent OnDropDown;
+  TkaButtonCloseUpEvent OnCloseUp;
+
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void ChangeScale(int M, int D, bool isDpiChange) override;
+
+ protected:
+  // Releases the other down buttons of the group; nothing here.
+  virtual void UpdateGroup() {}
+  virtual void AccelClick() {}
+  virtual void ButtonClick();
+  // Opens the popup menu at a screen point and returns when it closed. The extension point
+  // for the menu class: nothing here.
+  virtual void PopupDropDownMenu(TPoint ScreenPoint) {}
+  // Opens the gallery pop-up under a screen rectangle; it reports its closing through
+  // GalleryMenuClosed. Nothing here.
+  virtual void PopupGalleryMenu(const TRect& ScreenRect, bool FromTop, bool FromRight) {}
+  // Width and height of the image list's images (no image list class yet: 0 x 0).
+  virtual void GetImagesSize(int& AWidth, int& AHeight) const {
+    AWidth = 0;
+    AHeight = 0;
+  }
+  // True when the glow bitmaps must be rebuilt for these values; stores them.
+  bool NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowColor, TComponent* AImages, int AImageIndex,
+                            const TRect& ARect, uint8_t AAlpha, uint8_t ASize);
+
+  TkasCtrlState GetCtrlState() override;
+  bool CanAnimate() override;
+  void DoMouseEnter() override;
+  void DoMouseLeave() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  void StartRepeatClick();
+  void StopRepeatClick();
+  bool RepeatClickRunning() const { return FRepeatClickTimer != nullptr; }
+  bool HasDropDown() const { return FDropDownMenu != nullptr || FGalleryMenu != nullptr || FCustomDropDown; }
+  bool InSplitZone(int X, int Y) const;
+  // The three kinds of drop-down, each with the common opening steps first.
+  void DropDownMenuOpen(bool InSplit);
+  void DropDownGalleryOpen(bool InSplit);
+  void DropDownCustomOpen(bool InSplit);
+  bool BeginDropDown(bool InSplit);
+  // Where the popup menu opens, in client coordinates. A menu class with its own
+  // alignment (centred, right-aligned) overrides this to honour it.
+  virtual TPoint DropDownMenuAnchor() const;
+
+  template <class T>
+  void SetAndRepaint(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    RePaintControl();
+  }
+
+  TButtonLayout FLayout = blGlyphLeft;
+  TComponent* FImages = nullptr;
+  int FImageIndex = -1;
+  bool FRepeatClick = false;
+  int FRepeatClickInterval = 100;
+  TTimer* FRepeatClickTimer = nullptr;
+  bool FRepeatFirstTick = false;
+  TComponent* FDropDownMenu = nullptr;
+  bool FSplitButton = false;
+  bool FShowFocusRect = true;
+  int FGroupIndex = 0;
+  bool FAllowAllUp = false;
+  bool FMustDoUp = false;
+  bool FImageGlow = true;
+  TComponent* FGalleryMenu = nullptr;
+  bool FShowGalleryMenuFromTop = false;
+  bool FShowGalleryMenuFromRight = false;
+  bool FShowMenuArrow = true;
+  bool FWordWrap = true;
+  bool FUseImagesFromAction = true;
+  bool FUseImageIndexFromAction = true;
+  bool FCustomDropDown = false;
+  bool FToggleMode = false;
+  bool FCaptionCenterAlignment = false;
+  bool FCanFocused = true;
+  int FMargin = -1;
+  int FSpacing = 1;
+  TBitmap* FGlowBuffer = nullptr;
+  TBitmap* FGlowImageBuffer = nullptr;
+  // Parameters the cached glow bitmaps were made with.
+  String FStoredCaption;
+  int FStoredWidth = 0, FStoredHeight = 0;
+  TColor FStoredGlowColor = clNone;
+  uint8_t FStoredGlowSize = 0, FStoredAlpha = 0;
+  String FStoredFontName;
+  int FStoredFontSize = 0;
+  TFontStyles FStoredFontStyle;
+  int FStoredImageIndex = -1;
+  TRect FStoredRect;
+  int FStoredSpacing = -1, FStoredMargin = -2;
+  TButtonLayout FStoredLayout = blGlyphLeft;
+  TComponent* FStoredImages = nullptr;
+  int FStoredImagesWidth = 0, FStoredImagesHeight = 0;
+  bool FStoredWordWrap = true;
+  bool FUpdateGlowBuffer = true;
+  bool FDown = false;
+  bool FPressed = false;
+  bool FIsDown = false;
+  bool FMenuDroppedDown = false;
+  bool FMenuTracking = false;
+  bool FDisableClick = false;
+  int FSplitWidth = 19;
+  TkaArrowPosition FArrowPosition = kaapRight;
+  TkaArrowDirection FArrowDirection = kaadDefault;
+  bool FDropDownCall = false;
+
+ private:
+  bool IsDesigningOrLoading() const;
+  void RepeatTick();
+  void MenuTrackingEnded();
+  // The space and Enter handling of WndProc, run before the inherited processing.
+  void HandleKeyMessage(TMessage& Message);
+  void SpaceDown();
+  void EnterDown();
+  void SpaceUp();
+};
