@@ -18,7 +18,7 @@ if [ "$KA_HEADLESS" = 1 ]; then
   "$run" "$exe" &
   pid=$!
   # The 32-bit loader may run under emulation: wait until the window is up.
-  for i in $(seq 1 240); do
+  for i in $(seq 1 600); do
     if xwininfo -root -tree 2>/dev/null | grep -q 'Karvo VCL - Modern Application Demo'; then break; fi
     sleep 0.5
   done
