@@ -132,6 +132,14 @@ void TComponent::FreeNotification(TComponent* AComponent) {
   FComponentState.Include(csFreeNotification);
 }
 
+bool TComponent::ReplaceReference(TComponent*& Field, TComponent* Value) {
+  if (Field == Value) return false;
+  if (Field != nullptr) Field->RemoveFreeNotification(this);
+  Field = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+  return true;
+}
+
 void TComponent::RemoveNotification(TComponent* AComponent) {
   auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
   if (it != FFreeNotifies.end()) FFreeNotifies.erase(it);

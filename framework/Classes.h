@@ -123,6 +123,9 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
+  // Points a reference to another component at Value, moving this component's free
+  // notification from the old target to the new one. False when nothing changed.
+  bool ReplaceReference(TComponent*& Field, TComponent* Value);
   void SetDesigning(bool Value);
   friend class TComponentAccess;
 

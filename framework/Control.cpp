@@ -451,12 +451,7 @@ void TControl::SetParentShowHint(bool Value) {
   if (Value && FParent != nullptr) FShowHint = FParent->ShowHint();
 }
 
-void TControl::SetPopupMenu(TComponent* Value) {
-  if (FPopupMenu == Value) return;
-  if (FPopupMenu != nullptr) FPopupMenu->RemoveFreeNotification(this);
-  FPopupMenu = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
+void TControl::SetPopupMenu(TComponent* Value) { ReplaceReference(FPopupMenu, Value); }
 
 void TControl::SetBiDiMode(TBiDiMode Value) {
   if (FBiDiMode == Value) return;

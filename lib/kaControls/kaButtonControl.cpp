@@ -29,27 +29,15 @@ void TkaCustomButtonControl::SetCanFocused(bool Value) {
 }
 
 void TkaCustomButtonControl::SetImages(TComponent* Value) {
-  if (FImages == Value) return;
-  if (FImages != nullptr) FImages->RemoveFreeNotification(this);
-  FImages = Value;
-  if (FImages != nullptr) FImages->FreeNotification(this);
-  RePaintControl();
+  if (ReplaceReference(FImages, Value)) RePaintControl();
 }
 
 void TkaCustomButtonControl::SetDropDownMenu(TComponent* Value) {
-  if (FDropDownMenu == Value) return;
-  if (FDropDownMenu != nullptr) FDropDownMenu->RemoveFreeNotification(this);
-  FDropDownMenu = Value;
-  if (FDropDownMenu != nullptr) FDropDownMenu->FreeNotification(this);
-  RePaintControl();
+  if (ReplaceReference(FDropDownMenu, Value)) RePaintControl();
 }
 
 void TkaCustomButtonControl::SetGalleryMenu(TComponent* Value) {
-  if (FGalleryMenu == Value) return;
-  if (FGalleryMenu != nullptr) FGalleryMenu->RemoveFreeNotification(this);
-  FGalleryMenu = Value;
-  if (FGalleryMenu != nullptr) FGalleryMenu->FreeNotification(this);
-  RePaintControl();
+  if (ReplaceReference(FGalleryMenu, Value)) RePaintControl();
 }
 
 void TkaCustomButtonControl::Notification(TComponent* AComponent, TOperation Operation) {
