@@ -225,7 +225,21 @@ bool TMonitor::Primary() const {
   return (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
 }
 
+namespace {
+std::function<int(HMONITOR)>& MonitorPpiOverride() {
+  static std::function<int(HMONITOR)> Override;
+  return Override;
+}
+}  // namespace
+
+void TMonitor::SetPixelsPerInchOverride(std::function<int(HMONITOR)> Override) {
+  MonitorPpiOverride() = std::move(Override);
+}
+
 int TMonitor::PixelsPerInch() const {
+  if (const auto& Override = MonitorPpiOverride()) {
+    if (const int Ppi = Override(FHandle); Ppi > 0) return Ppi;
+  }
   if (auto fn = DpiForMonitorFunction()) {
     UINT x = 0, y = 0;
     if (SUCCEEDED(fn(FHandle, 0 /* effective DPI */, &x, &y)) && y > 0) return static_cast<int>(y);

@@ -126,6 +126,14 @@ class TComponent : public TPersistent {
   // Points a reference to another component at Value, moving this component's free
   // notification from the old target to the new one. False when nothing changed.
   bool ReplaceReference(TComponent*& Field, TComponent* Value);
+  // The same for a field of a TComponent descendant's type.
+  template <class T>
+  bool ReplaceReference(T*& Field, T* Value) {
+    TComponent* Current = Field;
+    if (!ReplaceReference(Current, static_cast<TComponent*>(Value))) return false;
+    Field = Value;
+    return true;
+  }
   void SetDesigning(bool Value);
   friend class TComponentAccess;
 

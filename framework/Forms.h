@@ -35,6 +35,9 @@ class TMonitor {
   bool Primary() const;
   // Effective DPI of the monitor.
   int PixelsPerInch() const;
+  // Tests stand in for monitors of other DPIs: while set, PixelsPerInch asks Override first
+  // and uses its answer when it is positive. Pass an empty function to remove it.
+  static void SetPixelsPerInchOverride(std::function<int(HMONITOR)> Override);
 
  private:
   HMONITOR FHandle;

@@ -4,7 +4,12 @@
 #include "framework/Timers.h"
 #include "framework/TypeInfo.h"
 
-TkaCustomButtonControl::TkaCustomButtonControl(TComponent* AOwner) : TkaCustomActiveControl(AOwner) {
+TkaCustomButtonControl::TkaCustomButtonControl(TComponent* AOwner)
+    : TkaCustomActiveControl(AOwner), FGlowEffect(new TkaButtonGlowEffect(this)) {
+  FGlowEffect->OnChange = [this](TObject*) {
+    FUpdateGlowBuffer = true;
+    if (!ComponentState().Contains(csLoading)) RePaintControl();
+  };
   FControlStyle += TControlStyle{csSetCaption};
   SetTabStop(true);
   SetBounds(Left(), Top(), 100, 35);
@@ -14,6 +19,7 @@ TkaCustomButtonControl::~TkaCustomButtonControl() {
   StopRepeatClick();
   delete FGlowBuffer;
   delete FGlowImageBuffer;
+  FGlowEffect->Free();
 }
 
 bool TkaCustomButtonControl::IsDesigningOrLoading() const {
@@ -28,11 +34,11 @@ void TkaCustomButtonControl::SetCanFocused(bool Value) {
   SetTabStop(Value);
 }
 
-void TkaCustomButtonControl::SetImages(TComponent* Value) {
+void TkaCustomButtonControl::SetImages(TCustomImageList* Value) {
   if (ReplaceReference(FImages, Value)) RePaintControl();
 }
 
-void TkaCustomButtonControl::SetDropDownMenu(TComponent* Value) {
+void TkaCustomButtonControl::SetDropDownMenu(TPopupMenu* Value) {
   if (ReplaceReference(FDropDownMenu, Value)) RePaintControl();
 }
 
@@ -190,6 +196,11 @@ bool TkaCustomButtonControl::BeginDropDown(bool InSplit) {
   FMenuTracking = true;
   FDropDownCall = true;
   return true;
+}
+
+void TkaCustomButtonControl::PopupDropDownMenu(TPoint ScreenPoint) {
+  FDropDownMenu->SetPopupComponent(this);
+  FDropDownMenu->Popup(ScreenPoint.X, ScreenPoint.Y);
 }
 
 TPoint TkaCustomButtonControl::DropDownMenuAnchor() const {
@@ -433,12 +444,39 @@ void TkaCustomButtonControl::Dispatch(TMessage& Message) {
 
 // ---- Glow cache -----------------------------------------------------------------------------
 
-bool TkaCustomButtonControl::NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowColor, TComponent* AImages,
+void TkaCustomButtonControl::GetImagesSize(int& AWidth, int& AHeight) const {
+  AWidth = FImages != nullptr ? FImages->Width() : 0;
+  AHeight = FImages != nullptr ? FImages->Height() : 0;
+}
+
+bool TkaCustomButtonControl::GetGlowParams(TkasCtrlState State, TColor& Color, uint8_t& Alpha, uint8_t& Size) {
+  if (!FGlowEffect->States().Contains(State)) return false;
+  switch (State) {
+    case kasHot: Color = FGlowEffect->GetHotColor(); break;
+    case kasPressed: Color = FGlowEffect->GetPressedColor(); break;
+    case kasFocused: Color = FGlowEffect->GetFocusedColor(); break;
+    default: Color = FGlowEffect->GetColor(); break;
+  }
+  if (Color == clNone) Color = FGlowEffect->GetColor();
+  Size = State == kasPressed ? FGlowEffect->PressedGlowSize() : FGlowEffect->GlowSize();
+  if (State == kasPressed)
+    Alpha = FGlowEffect->GetPressedAlphaValue();
+  else if (State == kasDisabled)
+    Alpha = FGlowEffect->GetAlphaValue() / 2;
+  else
+    Alpha = FGlowEffect->GetAlphaValue();
+  return true;
+}
+
+bool TkaCustomButtonControl::NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowColor, TCustomImageList* AImages,
                                                   int AImageIndex, const TRect& ARect, uint8_t AAlpha,
                                                   uint8_t ASize) {
   TFont* font = ACanvas->Font();
   int imagesWidth = 0, imagesHeight = 0;
-  if (AImages != nullptr) GetImagesSize(imagesWidth, imagesHeight);
+  if (AImages != nullptr) {
+    imagesWidth = AImages->Width();
+    imagesHeight = AImages->Height();
+  }
   const bool changed =
       FUpdateGlowBuffer || FStoredCaption != Caption() || FStoredWidth != Width() || FStoredHeight != Height() ||
       FStoredGlowColor != GlowColor || FStoredGlowSize != ASize || FStoredAlpha != AAlpha ||
@@ -486,6 +524,7 @@ KA_REGISTER_CLASS(TkaCustomButtonControl, [](auto& c) {
   c.Property(L"WordWrap", &TBtn::WordWrap, &TBtn::SetWordWrap);
   c.Property(L"Layout", &TBtn::Layout, &TBtn::SetLayout);
   c.Property(L"Images", &TBtn::Images, &TBtn::SetImages);
+  c.Property(L"GlowEffect", &TBtn::GlowEffect);
   c.Property(L"ImageIndex", &TBtn::ImageIndex, &TBtn::SetImageIndex);
   c.Property(L"Margin", &TBtn::Margin, &TBtn::SetMargin);
   c.Property(L"Spacing", &TBtn::Spacing, &TBtn::SetSpacing);

@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "framework/ImageList.h"
+#include "framework/Menus.h"
 #include "lib/kaControls/kaActiveControl.h"
+#include "lib/kaDrawUtils/GlowEffect.h"
+#include "lib/kaDrawUtils/TextDrawing.h"
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TkaArrowPosition { kaapRight, kaapBottom };
 enum TkaArrowDirection { kaadDefault, kaadRight };
 
@@ -60,23 +63,26 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   void SetWordWrap(bool Value) { SetAndRepaint(FWordWrap, Value); }
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout Value) { SetAndRepaint(FLayout, Value); }
-  TComponent* Images() const { return FImages; }
-  void SetImages(TComponent* Value);
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int Value) { SetAndRepaint(FImageIndex, Value); }
   int Margin() const { return FMargin; }
   void SetMargin(int Value) { SetAndRepaint(FMargin, Value); }
   int Spacing() const { return FSpacing; }
   void SetSpacing(int Value) { SetAndRepaint(FSpacing, Value); }
+  // Glow options, owned; a change repaints unless the control is loading.
+  TkaButtonGlowEffect* GlowEffect() const { return FGlowEffect; }
+  void SetGlowEffect(TkaButtonGlowEffect* Value) { FGlowEffect->Assign(Value); }
   bool ImageGlow() const { return FImageGlow; }
   void SetImageGlow(bool Value) { SetAndRepaint(FImageGlow, Value); }
   bool ShowMenuArrow() const { return FShowMenuArrow; }
   void SetShowMenuArrow(bool Value) { SetAndRepaint(FShowMenuArrow, Value); }
   bool SplitButton() const { return FSplitButton; }
   void SetSplitButton(bool Value) { SetAndRepaint(FSplitButton, Value); }
-  // The popup menu shown on press (no menu class exists yet: PopupDropDownMenu opens it).
-  TComponent* DropDownMenu() const { return FDropDownMenu; }
-  void SetDropDownMenu(TComponent* Value);
+  // The popup menu shown on press, under the button (PopupDropDownMenu opens it).
+  TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TPopupMenu* Value);
   // The gallery pop-up shown on press (opened by PopupGalleryMenu).
   TComponent* GalleryMenu() const { return FGalleryMenu; }
   void SetGalleryMenu(TComponent* Value);
@@ -113,20 +119,19 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   virtual void UpdateGroup() {}
   virtual void AccelClick() {}
   virtual void ButtonClick();
-  // Opens the popup menu at a screen point and returns when it closed. The extension point
-  // for the menu class: nothing here.
-  virtual void PopupDropDownMenu(TPoint ScreenPoint) {}
+  // Runs the drop-down menu's loop at ScreenPoint; returns when the menu has closed.
+  virtual void PopupDropDownMenu(TPoint ScreenPoint);
   // Opens the gallery pop-up under a screen rectangle; it reports its closing through
   // GalleryMenuClosed. Nothing here.
   virtual void PopupGalleryMenu(const TRect& ScreenRect, bool FromTop, bool FromRight) {}
-  // Width and height of the image list's images (no image list class yet: 0 x 0).
-  virtual void GetImagesSize(int& AWidth, int& AHeight) const {
-    AWidth = 0;
-    AHeight = 0;
-  }
+  // Width and height of the images of the image list in use (0 x 0 without one).
+  virtual void GetImagesSize(int& AWidth, int& AHeight) const;
   // True when the glow bitmaps must be rebuilt for these values; stores them.
-  bool NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowColor, TComponent* AImages, int AImageIndex,
+  bool NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowColor, TCustomImageList* AImages, int AImageIndex,
                             const TRect& ARect, uint8_t AAlpha, uint8_t ASize);
+  // The glow of State: false when the glow is not drawn in it; otherwise its colour (the
+  // state's own, or the normal one when that is clNone), alpha and size.
+  virtual bool GetGlowParams(TkasCtrlState State, TColor& Color, uint8_t& Alpha, uint8_t& Size);
 
   TkasCtrlState GetCtrlState() override;
   bool CanAnimate() override;
@@ -159,13 +164,14 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   }
 
   TButtonLayout FLayout = blGlyphLeft;
-  TComponent* FImages = nullptr;
+  TCustomImageList* FImages = nullptr;
+  TkaButtonGlowEffect* FGlowEffect;
   int FImageIndex = -1;
   bool FRepeatClick = false;
   int FRepeatClickInterval = 100;
   TTimer* FRepeatClickTimer = nullptr;
   bool FRepeatFirstTick = false;
-  TComponent* FDropDownMenu = nullptr;
+  TPopupMenu* FDropDownMenu = nullptr;
   bool FSplitButton = false;
   bool FShowFocusRect = true;
   int FGroupIndex = 0;
@@ -199,7 +205,7 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   TRect FStoredRect;
   int FStoredSpacing = -1, FStoredMargin = -2;
   TButtonLayout FStoredLayout = blGlyphLeft;
-  TComponent* FStoredImages = nullptr;
+  TCustomImageList* FStoredImages = nullptr;
   int FStoredImagesWidth = 0, FStoredImagesHeight = 0;
   bool FStoredWordWrap = true;
   bool FUpdateGlowBuffer = true;

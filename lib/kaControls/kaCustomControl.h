@@ -5,7 +5,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
-#include "lib/kaControls/StackBlur.h"
+#include "lib/kaDrawUtils/StackBlur.h"
 #include "lib/kaDrawUtils/kaDrawUtils.h"
 
 // Whether descendants draw captions with GDI or GDI+ (GDI+ keeps alpha on a translucent

@@ -32,9 +32,10 @@ class TTestButton : public TkaCustomButtonControl {
   void Move(int X, int Y) { Perform(WM_MOUSEMOVE, 0, MAKELPARAM(X, Y)); }
   void Key(UINT Msg, WPARAM Vk) { Perform(Msg, Vk, 0); }
   void PaintState(HDC DC, TkasCtrlState S, bool Blend) { PaintStateToDC(DC, S, Blend); }
-  bool NeedGlow(TColor Glow, int Index) {
-    return NeedGlowBufferUpdate(Canvas(), Glow, nullptr, Index, Rect(0, 0, 20, 20), 128, 4);
+  bool NeedGlow(TColor Glow, int Index, TCustomImageList* List = nullptr) {
+    return NeedGlowBufferUpdate(Canvas(), Glow, List, Index, Rect(0, 0, 20, 20), 128, 4);
   }
+  bool Glow(TkasCtrlState S, TColor& C, uint8_t& A, uint8_t& Size) { return GetGlowParams(S, C, A, Size); }
 
  protected:
   void DrawControl(TCanvas* C, TkasCtrlState S) override {
@@ -270,7 +271,7 @@ TEST(ButtonControl, HeldPressRepeatsClicksAfterTheFirstDelay) {
 TEST(ButtonControl, PopupMenuOpensOnPressAndTheClosingPressOnlyMarksHot) {
   TScene s;
   TTestButton* b = s.B();
-  TComponent menu(nullptr);
+  TPopupMenu menu(nullptr);
   b->SetDropDownMenu(&menu);
   b->Move(10, 10);
   b->Press();
@@ -313,7 +314,7 @@ TEST(ButtonControl, PopupMenuOpensOnPressAndTheClosingPressOnlyMarksHot) {
   }
   // A freed menu is forgotten.
   {
-    TComponent other(nullptr);
+    TPopupMenu other(nullptr);
     b->SetDropDownMenu(&other);
   }
   EXPECT_EQ(b->DropDownMenu(), nullptr);
@@ -354,6 +355,55 @@ TEST(ButtonControl, GlowCacheAsksForARebuildOnlyWhenAParameterChanged) {
   b->Canvas()->Font()->SetSize(b->Canvas()->Font()->Size() + 2);
   EXPECT_TRUE(b->NeedGlow(clBlue, 1));
   EXPECT_FALSE(b->NeedGlow(clBlue, 1));
+
+  // Another list, or the same list with another image size, needs new glow bitmaps.
+  TImageList list(nullptr);
+  EXPECT_TRUE(b->NeedGlow(clBlue, 1, &list));
+  EXPECT_FALSE(b->NeedGlow(clBlue, 1, &list));
+  list.SetWidth(24);
+  EXPECT_TRUE(b->NeedGlow(clBlue, 1, &list));
+  // So does any change of the glow options, which also repaints.
+  b->GlowEffect()->SetEnabled(true);
+  EXPECT_TRUE(b->NeedGlow(clBlue, 1, &list));
+  EXPECT_FALSE(b->NeedGlow(clBlue, 1, &list));
+}
+
+TEST(ButtonControl, GlowParametersPerState) {
+  TScene s;
+  TTestButton* b = s.B();
+  TkaButtonGlowEffect* g = b->GlowEffect();
+  g->SetEnabled(true);
+  g->SetColor(clRed);
+  g->SetHotColor(clBlue);
+  g->SetFocusedColor(clNone);  // falls back to the normal colour
+  g->SetPressedColor(clLime);
+  g->SetAlphaValue(200);
+  g->SetPressedAlphaValue(150);
+  g->SetGlowSize(6);
+  g->SetPressedGlowSize(9);
+  g->SetStates({kasNormal, kasHot, kasPressed, kasFocused, kasDisabled});
+  struct TCase {
+    TkasCtrlState State;
+    TColor Color;
+    uint8_t Alpha, Size;
+  };
+  const TCase cases[] = {{kasNormal, clRed, 200, 6},   {kasHot, clBlue, 200, 6},      {kasPressed, clLime, 150, 9},
+                         {kasFocused, clRed, 200, 6},  {kasDisabled, clRed, 100, 6}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.State));
+    TColor color = clNone;
+    uint8_t alpha = 0, size = 0;
+    ASSERT_TRUE(b->Glow(c.State, color, alpha, size));
+    EXPECT_EQ(color, c.Color);
+    EXPECT_EQ(alpha, c.Alpha);
+    EXPECT_EQ(size, c.Size);
+  }
+  // Outside its states the glow is not drawn.
+  g->SetStates({kasHot});
+  TColor color;
+  uint8_t alpha, size;
+  EXPECT_FALSE(b->Glow(kasNormal, color, alpha, size));
+  EXPECT_TRUE(b->Glow(kasHot, color, alpha, size));
 }
 
 TEST(ButtonControl, ThousandsOfStateRepaintsKeepGdiObjectCount) {

@@ -1,4 +1,4 @@
-#include "lib/kaControls/StackBlur.h"
+#include "lib/kaDrawUtils/StackBlur.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/Graphics.h"
-#include "lib/kaControls/StackBlur.h"
+#include "lib/kaDrawUtils/StackBlur.h"
 
 namespace {
 
