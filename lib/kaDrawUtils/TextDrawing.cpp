@@ -7,6 +7,7 @@
 
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
+#include "framework/TypeInfo.h"
 #include "lib/kaDrawUtils/Colors.h"
 #include "lib/kaDrawUtils/StackBlur.h"
 
@@ -593,3 +594,7 @@ void DrawFocusRectangle(TCanvas* Canvas, const TRect& Rect, double ScaleFactor) 
     r.Inflate(-1, -1);
   }
 }
+
+KA_REGISTER_ENUM(TAlignment, {{L"taLeftJustify", taLeftJustify},
+                              {L"taRightJustify", taRightJustify},
+                              {L"taCenter", taCenter}});

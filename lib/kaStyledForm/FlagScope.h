@@ -1,0 +1,14 @@
+// Internal to the styled form's sources.
+#pragma once
+
+// Sets a flag for the length of a scope, also when an event handler called in it throws.
+class TkaFlagScope {
+ public:
+  explicit TkaFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TkaFlagScope() { FFlag = false; }
+  TkaFlagScope(const TkaFlagScope&) = delete;
+  TkaFlagScope& operator=(const TkaFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+};
