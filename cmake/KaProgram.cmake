@@ -20,3 +20,15 @@ function(ka_add_layouts target)
   file(GENERATE OUTPUT ${rc} CONTENT "${content}")
   target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# ka_link_units(<target> libraries...): links every object file of these library units. A
+# layout names classes that no code mentions, and a static library would otherwise drop the
+# object files whose start-up registrations make those classes known to the layout reader.
+# (Objects rather than a whole-archive link: the archives still come along for the link
+# order, and members already present are simply not taken twice.)
+function(ka_link_units target)
+  target_link_libraries(${target} PRIVATE ${ARGN})
+  foreach(lib ${ARGN})
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:${lib}>)
+  endforeach()
+endfunction()

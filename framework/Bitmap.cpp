@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "framework/Graphics.h"
+#include "framework/TypeInfo.h"
 
 // ---- TGraphic ---------------------------------------------------------------------------
 
@@ -45,6 +47,23 @@ void TGraphic::SaveToFile(const String& FileName) {
 void TGraphic::Changed() {
   if (OnChange) OnChange(this);
 }
+
+std::vector<uint8_t> TGraphic::Data() const {
+  if (Empty()) return {};
+  std::ostringstream out(std::ios::binary);
+  // Writing does not change the picture; the stream interface is simply not const.
+  const_cast<TGraphic*>(this)->SaveToStream(out);
+  const std::string bytes = out.str();
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void TGraphic::SetData(const std::vector<uint8_t>& Value) {
+  if (Value.empty() && Empty()) return;
+  std::istringstream in(std::string(Value.begin(), Value.end()), std::ios::binary);
+  LoadFromStream(in);
+}
+
+KA_REGISTER_CLASS(TGraphic, [](auto& c) { c.Property(L"Data", &TGraphic::Data, &TGraphic::SetData); });
 
 // ---- Pixel arithmetic -------------------------------------------------------------------
 

@@ -163,12 +163,14 @@ void TSizeConstraints::Assign(TPersistent* Source) {
 
 TPersistent* TSizeConstraints::GetOwner() { return FControl; }
 
+// No OnChange: applied now, the new limits would clamp the old bounds, which the owner then
+// scales a second time (a form with a minimum size grew by the factor twice). The owner
+// scales its bounds next, and they meet the new limits there.
 void TSizeConstraints::Scale(int M, int D) {
   FMinWidth = ::MulDiv(FMinWidth, M, D);
   FMaxWidth = ::MulDiv(FMaxWidth, M, D);
   FMinHeight = ::MulDiv(FMinHeight, M, D);
   FMaxHeight = ::MulDiv(FMaxHeight, M, D);
-  Changed();
 }
 
 void TSizeConstraints::Changed() {

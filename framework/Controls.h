@@ -114,6 +114,7 @@ class TSizeConstraints : public TPersistent {
   void SetMaxHeight(int Value);
   void Assign(TPersistent* Source) override;
   TPersistent* GetOwner() override;
+  // Silently: the owner's bounds, scaled next, are checked against the new limits.
   void Scale(int M, int D);
   TNotifyEvent OnChange;
 

@@ -334,6 +334,11 @@ class TGraphic : public TPersistent {
   virtual void SaveToStream(std::ostream& Stream);
   void LoadFromFile(const String& FileName);
   void SaveToFile(const String& FileName);
+  // The picture in its own file format, as layouts carry it (`PngImage.Data = {89504E47...}`);
+  // empty for an empty picture. Setting empty bytes on an empty picture changes nothing;
+  // bytes that do not make a picture throw and leave the old one.
+  std::vector<uint8_t> Data() const;
+  void SetData(const std::vector<uint8_t>& Value);
 
   TNotifyEvent OnChange;
 

@@ -13,13 +13,14 @@ done
 
 ka_ensure_display
 trap ka_stop_display EXIT
-# The prefix is made once, before ctest starts its programs in parallel.
+# The prefix is made once, before ctest starts its programs in parallel, each in a seat.
 "$KA_ROOT/scripts/wine-prefix.sh" "$KA_PREFIX"
 ka_set_managed N
+ka_make_seats 2
 
 status=0
 for p in "${presets[@]}"; do
   ka_log "testing $p"
-  ctest --preset "$p" -j 2 || status=1
+  ctest --preset "$p" -j 2 --resource-spec-file "$KA_SEATS_FILE" || status=1
 done
 exit $status

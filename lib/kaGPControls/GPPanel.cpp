@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "framework/Themes.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaGPControls/GPScaling.h"
 #include "lib/kaGPUtils/GPPrimitives.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
 
@@ -322,14 +323,9 @@ void TkaGPPanel::AdjustClientRect(TRect& Rect) {
 }
 
 void TkaGPPanel::ChangeScale(int M, int D, bool isDpiChange) {
-  if (M != D && D != 0) {
-    FContentMarginLeft = ::MulDiv(FContentMarginLeft, M, D);
-    FContentMarginRight = ::MulDiv(FContentMarginRight, M, D);
-    FContentMarginTop = ::MulDiv(FContentMarginTop, M, D);
-    FContentMarginBottom = ::MulDiv(FContentMarginBottom, M, D);
-    if (FScaleFrameWidth && FFrameWidth > 0) FFrameWidth = ::MulDiv(FFrameWidth, M, D);
-    if (FFrameRadius > 0) FFrameRadius = ::MulDiv(FFrameRadius, M, D);
-  }
+  ScaleFrameGeometry({FContentMarginLeft, FContentMarginRight, FContentMarginTop, FContentMarginBottom,
+                      FFrameWidth, FFrameRadius, FScaleFrameWidth},
+                     M, D);
   inherited::ChangeScale(M, D, isDpiChange);
 }
 

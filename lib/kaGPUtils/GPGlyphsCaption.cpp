@@ -86,9 +86,13 @@ void GPDrawRestoreRectGlyph(Graphics* G, const TGPRectF& Box, TGPColor Color,
   TGPClipScope Clip(G);
   G->SetSmoothingMode(SmoothingModeNone);
   G->SetPixelOffsetMode(PixelOffsetModeNone);
-  Pen GlyphPen(Gdiplus::Color(Color), PenOf(Thickness, ScaleFactor));
+  const float P = PenOf(Thickness, ScaleFactor);
+  Pen GlyphPen(Gdiplus::Color(Color), P);
   G->DrawRectangle(&GlyphPen, Front);
-  G->ExcludeClip(Front);
+  // The front square's stroke reaches half a pen past its rectangle, on the right and bottom
+  // sides onto pixels of their own: all of it is kept clear, or the back square's bottom
+  // edge crosses the front's right edge and a translucent glyph shows a doubled dot there.
+  G->ExcludeClip(TGPRectF(Front.X - P / 2, Front.Y - P / 2, Front.Width + P, Front.Height + P));
   G->DrawRectangle(&GlyphPen, Back);
 }
 

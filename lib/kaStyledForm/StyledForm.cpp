@@ -506,8 +506,8 @@ void TkaStyledForm::WMTimerAfter(TMessage& Message) {
       ::KillTimer(h, kaNCPaintTimerID);
       ::SendMessageW(h, WM_NCPAINT, 1, 0);
       break;
-    case kaMenuTrackingTimerID:
-      ::KillTimer(h, kaMenuTrackingTimerID);
+    case kaCaptionMenuTrackingTimerID:
+      ::KillTimer(h, kaCaptionMenuTrackingTimerID);
       FMenuTracking = false;
       FUpdating = false;
       UpDateFormNC();

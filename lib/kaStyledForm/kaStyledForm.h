@@ -43,7 +43,7 @@ constexpr UINT kaStylesMenuCommand = 1524;
 constexpr UINT kaStyleCommandBase = 1525;
 // Window timers on the form.
 constexpr UINT_PTR kaNCPaintTimerID = 20;
-constexpr UINT_PTR kaMenuTrackingTimerID = 22;
+constexpr UINT_PTR kaCaptionMenuTrackingTimerID = 22;
 constexpr UINT_PTR kaHitTestWndTimerID = 30;
 
 // Whether a platform style scales the client size it restores with the scale factor

@@ -433,4 +433,67 @@ end)",
   root->Free();
 }
 
+
+// Pictures travel inside layouts as their file bytes, written in hexadecimal.
+std::string Hex(const std::vector<uint8_t>& Bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (size_t i = 0; i < Bytes.size(); ++i) {
+    if (i % 32 == 0) out += "\n          ";
+    out += kDigits[Bytes[i] >> 4];
+    out += kDigits[Bytes[i] & 15];
+  }
+  return out;
+}
+
+std::string PictureLayout(const std::string& PngBytes, const std::string& BmpBytes) {
+  return "object Root: TComponent\n  object Pictures: TkaGPImageCollection\n    Images = <\n      item\n"
+         "        PngImage.Data = {" + PngBytes + "}\n      end\n      item\n        Bitmap.Data = {" + BmpBytes +
+         "}\n      end>\n  end\nend\n";
+}
+
+TEST(GPImageCollectionLayout, PicturesAreCarriedAsTheirFileBytesAndBadBytesNameTheirLine) {
+  TPngImage png;
+  MakePng(png, 6, 4, 0x80FF0000, true);
+  TBitmap bmp;
+  bmp.SetPixelFormat(pf24bit);
+  bmp.SetSize(5, 3);
+  bmp.Canvas()->Brush()->SetColor(clBlue);
+  bmp.Canvas()->FillRect(Rect(0, 0, 5, 3));
+  ASSERT_EQ(png.Data().size() > 8 && png.Data()[1] == 'P', true);
+
+  TComponent* root = Construct<TComponent>(nullptr);
+  ReadLayout(root, PictureLayout(Hex(png.Data()), Hex(bmp.Data())), L"PICTURES");
+  auto* images = dynamic_cast<TkaGPImageCollection*>(root->FindComponent(L"Pictures"));
+  ASSERT_NE(images, nullptr);
+  ASSERT_EQ(images->Count(), 2);
+  for (int i = 0; i < 2; ++i) EXPECT_TRUE(images->IsIndexAvailable(i)) << i;
+  TkaGPImageCollectionItem* fromPng = images->Images()->Items(0);
+  EXPECT_EQ(fromPng->PngImage()->Width(), 6);
+  EXPECT_EQ(fromPng->PngImage()->Height(), 4);
+  EXPECT_EQ(CachedArgb(fromPng, 2, 2), 0x80FF0000u);  // straight alpha kept through the layout
+  EXPECT_EQ(images->Images()->Items(1)->Bitmap()->Width(), 5);
+  TBitmap target;
+  WhiteTarget(target, 10, 10);
+  images->Draw(target.Canvas(), Rect(0, 0, 10, 10), 1, 1.0);
+  EXPECT_TRUE(Near(At(target, 2, 1), kBlueRGB));
+  root->Free();
+
+  // Bytes that make no picture: the error names the layout's line and the reason, and the
+  // half-read collection is freed with its root.
+  std::vector<uint8_t> broken = png.Data();
+  broken[20] ^= 0x55;  // inside the header chunk: its check fails
+  const int before = GdiObjectCount();
+  root = Construct<TComponent>(nullptr);
+  try {
+    ReadLayout(root, PictureLayout(Hex(broken), Hex(bmp.Data())), L"PICTURES");
+    ADD_FAILURE() << "a broken picture was read";
+  } catch (const ELayoutError& e) {
+    EXPECT_EQ(e.Line(), 5);
+    EXPECT_NE(e.Problem().find(L"PNG"), String::npos) << ToUtf8(e.Problem());
+  }
+  root->Free();
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
 }  // namespace

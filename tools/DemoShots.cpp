@@ -1,0 +1,225 @@
+#include "tools/DemoShots.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/Unit1.h"
+#include "framework/Forms.h"
+#include "lib/kaGPControls/GPGlyphButton.h"
+#include "lib/kaStyledForm/kaStyledForm.h"
+
+namespace {
+
+// How long a state may take to show before the capture gives up on it.
+constexpr DWORD kStateTimeoutMs = 5000;
+// Long enough for two pointer-leave polls and the one-off repaint timers of new controls.
+constexpr DWORD kSettleMs = 250;
+// Activation and the pointer are shared with everything else on the display; a state that
+// something else took away is brought back this often before the capture fails.
+constexpr int kAttempts = 5;
+
+// Runs the message loop until Done() holds or TimeoutMs passes; the final answer of Done().
+bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    Application->ProcessMessages();
+    if (Done()) return true;
+    if (::GetTickCount() - start >= TimeoutMs) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(DWORD Ms) {
+  PumpUntil([] { return false; }, Ms);
+}
+
+// Every monitor reports Dpi while this lives, so the form and its controls take that scale
+// when the form is created and first shown.
+class TMonitorDpiScope {
+ public:
+  explicit TMonitorDpiScope(int Dpi) {
+    TMonitor::SetPixelsPerInchOverride([Dpi](HMONITOR) { return Dpi; });
+  }
+  ~TMonitorDpiScope() { TMonitor::SetPixelsPerInchOverride(nullptr); }
+  TMonitorDpiScope(const TMonitorDpiScope&) = delete;
+  TMonitorDpiScope& operator=(const TMonitorDpiScope&) = delete;
+};
+
+// The program's main window, made the way the program makes it; the scaling handlers reach
+// the form through the global Form1, which points at it exactly while it lives.
+class TDemoWindow {
+ public:
+  TDemoWindow() {
+    if (Form1 != nullptr) throw Exception(L"The demo's main window already exists");
+    Application->CreateForm(Form1);
+    FForm = Form1;
+  }
+  ~TDemoWindow() {
+    FForm->Free();
+    Form1 = nullptr;
+    Application->ProcessMessages();
+  }
+  TDemoWindow(const TDemoWindow&) = delete;
+  TDemoWindow& operator=(const TDemoWindow&) = delete;
+
+  TForm1* Form() const { return FForm; }
+
+ private:
+  TForm1* FForm = nullptr;
+};
+
+// A small top-level window of this process, visible while it lives; activating it takes
+// the activation away from the main window for real.
+class TOtherWindow {
+ public:
+  explicit TOtherWindow(TPoint At)
+      : FHandle(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, At.X, At.Y, 16, 16,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr)) {
+    if (FHandle == nullptr) throw Exception(L"Cannot create a window to activate");
+  }
+  ~TOtherWindow() { ::DestroyWindow(FHandle); }
+  TOtherWindow(const TOtherWindow&) = delete;
+  TOtherWindow& operator=(const TOtherWindow&) = delete;
+
+  HWND Handle() const { return FHandle; }
+
+ private:
+  HWND FHandle;
+};
+
+TRect WindowRect(HWND Wnd) {
+  RECT r{};
+  ::GetWindowRect(Wnd, &r);
+  return TRect(r);
+}
+
+void Require(bool Condition, const wchar_t* What) {
+  if (!Condition) throw Exception(String(L"Demo capture: ") + What);
+}
+
+void Activate(HWND Wnd) {
+  ::SetForegroundWindow(Wnd);
+  ::SetActiveWindow(Wnd);
+}
+
+// The client panel's middle: nothing there reacts to the pointer.
+void ParkPointer(TForm1* Form) {
+  const TRect r = WindowRect(Form->Handle());
+  ::SetCursorPos(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+  Application->ProcessMessages();
+}
+
+// The pointer over the close button's middle, with the move the button would hear from the
+// system, and time for the button's leave polls to run.
+void HoverCloseButton(TForm1* Form) {
+  TkaGPGlyphButton* button = Form->CloseButton;
+  const TPoint centre(button->Width() / 2, button->Height() / 2);
+  const TPoint screen = button->ClientToScreen(centre);
+  ::SetCursorPos(screen.X, screen.Y);
+  ::SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(centre.X, centre.Y));
+  PumpFor(kSettleMs);
+}
+
+// Lets every window of the form paint what is pending, and the timers that follow run.
+void Settle(TForm1* Form) {
+  Application->ProcessMessages();
+  ::RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(kSettleMs);
+  ::RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::GdiFlush();
+}
+
+// What the screen shows in R, as an opaque pf32bit bitmap.
+std::unique_ptr<TBitmap> CaptureScreen(const TRect& R) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf32bit);
+  bitmap->SetSize(R.Width(), R.Height());
+  {
+    TWindowDC screen(nullptr);
+    Require(::BitBlt(bitmap->Canvas()->Handle(), 0, 0, R.Width(), R.Height(), screen.Get(), R.Left, R.Top,
+                     SRCCOPY | CAPTUREBLT) != FALSE,
+            L"the screen cannot be copied");
+  }
+  ::GdiFlush();
+  for (int y = 0; y < R.Height(); ++y) {
+    auto* row = static_cast<uint8_t*>(bitmap->ScanLine(y));
+    for (int x = 0; x < R.Width(); ++x) row[x * 4 + 3] = 255;
+  }
+  return bitmap;
+}
+
+// What the window lacks of State, or nullptr when it shows it: activation and the pointer
+// are shared with every program on the display, and another one may take either away.
+const wchar_t* MissingOfState(TForm1* Form, TDemoShotState State) {
+  if (State == TDemoShotState::Inactive) return Form->Active() ? L"the window is active" : nullptr;
+  if (!Form->Active()) return L"the window is not active";
+  if (State == TDemoShotState::CloseHot && !Form->CloseButton->MouseIn()) return L"the close button is not hot";
+  if (State == TDemoShotState::Maximized && !Form->kaStyledForm1->IsDWMClientMaximized())
+    return L"the window is not maximised";
+  return nullptr;
+}
+
+// (Re)gives the window the activation and the pointer position of State; Other is the
+// window that holds the activation for the inactive state.
+void ApplyState(TForm1* Form, TDemoShotState State, HWND Other) {
+  if (State == TDemoShotState::Inactive) {
+    Activate(Other);
+    PumpUntil([&] { return !Form->Active(); }, kStateTimeoutMs);
+  } else {
+    Activate(Form->Handle());
+    PumpUntil([&] { return Form->Active(); }, kStateTimeoutMs);
+  }
+  if (State == TDemoShotState::CloseHot)
+    HoverCloseButton(Form);
+  else
+    ParkPointer(Form);
+  Settle(Form);
+}
+
+}  // namespace
+
+String DemoShotStateName(TDemoShotState State) {
+  switch (State) {
+    case TDemoShotState::Normal: return L"normal";
+    case TDemoShotState::CloseHot: return L"close-hot";
+    case TDemoShotState::Maximized: return L"maximized";
+    case TDemoShotState::Inactive: return L"inactive";
+  }
+  return L"";
+}
+
+String DemoShotFileName(TDemoShotState State, int Dpi) {
+  return L"demo-" + DemoShotStateName(State) + L"-" + std::to_wstring(Dpi) + L".png";
+}
+
+std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi) {
+  TMonitorDpiScope dpi(Dpi);
+  TDemoWindow window;
+  TForm1* form = window.Form();
+  form->Show();
+  const HWND h = form->Handle();
+  // Other programs on the same display must not cover the picture.
+  ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Activate(h);
+  PumpUntil([&] { return form->Active(); }, kStateTimeoutMs);
+
+  std::unique_ptr<TOtherWindow> other;
+  if (State == TDemoShotState::Maximized) {
+    form->MaxButtonClick(form->MaxButton);
+    Require(PumpUntil([&] { return form->kaStyledForm1->IsDWMClientMaximized(); }, kStateTimeoutMs),
+            L"the window did not maximise");
+  } else if (State == TDemoShotState::Inactive) {
+    other = std::make_unique<TOtherWindow>(Screen->MonitorFromWindow(h).WorkareaRect().TopLeft());
+  }
+  const wchar_t* missing = nullptr;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    ApplyState(form, State, other != nullptr ? other->Handle() : nullptr);
+    if ((missing = MissingOfState(form, State)) != nullptr) continue;
+    std::unique_ptr<TBitmap> picture = CaptureScreen(WindowRect(h));
+    // Still so afterwards: the picture shows the state, not one taken away meanwhile.
+    if ((missing = MissingOfState(form, State)) == nullptr) return picture;
+  }
+  throw Exception(L"Demo capture of \"" + DemoShotStateName(State) + L"\" at " + std::to_wstring(Dpi) +
+                  L" dpi: " + missing + L" (something else on the display keeps taking it away)");
+}
