@@ -122,6 +122,41 @@ void ForEachAround(const TRect& R, const TRect& Hole, F&& Check) {
   Check(TRect(Hole.Right, Hole.Top, R.Right, Hole.Bottom));
 }
 
+void ExpectCaptionButtons(const TPicture32& p, const TFrameLayout& L, TRgb face, bool hot, bool active) {
+  // Each caption glyph lies inside its box, centred in its button, and nowhere else in the
+  // button. Its straight strokes (square and unsmoothed before Windows 11) cover whole
+  // pixels, each once, so the darkest pixel shows the glyph's alpha, which the window's
+  // activation sets; a pixel stroked twice, as where the restore glyph's squares meet,
+  // would show darker. The hot close button is red with a white glyph instead.
+  const struct {
+    const char* Name;
+    TRect Button;
+    int GlyphSize;
+    uint8_t ActiveAlpha, InactiveAlpha;
+  } buttons[] = {
+      {"close", L.CloseButton(), 10, 255, 150},
+      {"maximise", L.MaxButton(), 13, 190, 120},
+      {"minimise", L.MinButton(), 14, 190, 120},
+  };
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.Name);
+    const TRect glyph = L.GlyphBox(b.Button, b.GlyphSize);
+    // Between the button's left edge and its glyph.
+    const TRgb buttonFace = p.At(b.Button.Left + b.Button.Width() / 4, b.Button.Height() / 2);
+    if (hot && b.Button == L.CloseButton()) {
+      const TRgb red = Over(clRed, 220, face);
+      EXPECT_LE(Distance(buttonFace, red), 3) << buttonFace << " where " << red << " was expected";
+      const auto white = p.Find(glyph, [](TPoint, TRgb px) { return px.Darkest() >= 0xE0; });
+      EXPECT_TRUE(white.has_value()) << "the hot close glyph is white";
+      continue;
+    }
+    EXPECT_LE(Distance(buttonFace, face), 2) << buttonFace;
+    const uint8_t alpha = active ? b.ActiveAlpha : b.InactiveAlpha;
+    EXPECT_NEAR(p.Darkest(glyph), Over(clBtnText, alpha, face).Darkest(), 3) << "glyph at alpha " << int(alpha);
+    ForEachAround(b.Button, Inflated(glyph, 2), [&](const TRect& R) { ExpectFace(p, R, face, "around the glyph"); });
+  }
+}
+
 TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale) {
   const TRgb face = RgbOf(clBtnFace);
   const TShotCase cases[] = {
@@ -167,67 +202,12 @@ TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale)
     else
       EXPECT_NEAR(p.Darkest(grip), Over(clBtnText, 100, face).Darkest(), 3) << "size grip";
 
-    // Each caption glyph lies inside its box, centred in its button, and nowhere else in the
-    // button. Its straight strokes (square and unsmoothed before Windows 11) cover whole
-    // pixels, each once, so the darkest pixel shows the glyph's alpha, which the window's
-    // activation sets; a pixel stroked twice, as where the restore glyph's squares meet,
-    // would show darker. The hot close button is red with a white glyph instead.
-    const struct {
-      const char* Name;
-      TRect Button;
-      int GlyphSize;
-      uint8_t ActiveAlpha, InactiveAlpha;
-    } buttons[] = {
-        {"close", L.CloseButton(), 10, 255, 150},
-        {"maximise", L.MaxButton(), 13, 190, 120},
-        {"minimise", L.MinButton(), 14, 190, 120},
-    };
-    for (const auto& b : buttons) {
-      SCOPED_TRACE(b.Name);
-      const TRect glyph = L.GlyphBox(b.Button, b.GlyphSize);
-      // Between the button's left edge and its glyph.
-      const TRgb buttonFace = p.At(b.Button.Left + b.Button.Width() / 4, b.Button.Height() / 2);
-      if (hot && b.Button == L.CloseButton()) {
-        const TRgb red = Over(clRed, 220, face);
-        EXPECT_LE(Distance(buttonFace, red), 3) << buttonFace << " where " << red << " was expected";
-        const auto white = p.Find(glyph, [](TPoint, TRgb px) { return px.Darkest() >= 0xE0; });
-        EXPECT_TRUE(white.has_value()) << "the hot close glyph is white";
-        continue;
-      }
-      EXPECT_LE(Distance(buttonFace, face), 2) << buttonFace;
-      const uint8_t alpha = active ? b.ActiveAlpha : b.InactiveAlpha;
-      EXPECT_NEAR(p.Darkest(glyph), Over(clBtnText, alpha, face).Darkest(), 3) << "glyph at alpha " << int(alpha);
-      ForEachAround(b.Button, Inflated(glyph, 2), [&](const TRect& R) { ExpectFace(p, R, face, "around the glyph"); });
-    }
+    ExpectCaptionButtons(p, L, face, hot, active);
 
     // The caption text: clBtnText while active, $808080 while not. Its stems cover whole
     // pixels, so the darkest pixel is the text colour itself.
     EXPECT_NEAR(p.Darkest(label), active ? RgbOf(clBtnText).Darkest() : 0x80, 3) << "caption text";
   }
-}
-
-// A form's minimum size scales with it: the new limits must not clamp the old bounds before
-// those are scaled too, or the form grows by the factor twice. The demo's window (700 x 400
-// minimum) opened at 1575 x 900 instead of 1152 x 752 on a 144 dpi monitor that way.
-TEST(ScreenshotScale, MinimumSizeScalesOnceTogetherWithTheForm) {
-  TCustomForm* form = TCustomForm::CreateNew(nullptr);
-  form->SetBorderStyle(bsNone);
-  form->SetClientSize(300, 200);
-  form->Constraints()->SetMinWidth(250);
-  form->Constraints()->SetMinHeight(150);
-  const struct {
-    int Ppi;
-    int Width, Height, MinWidth, MinHeight;
-  } steps[] = {{144, 450, 300, 375, 225}, {96, 300, 200, 250, 150}, {192, 600, 400, 500, 300}};
-  for (const auto& s : steps) {
-    SCOPED_TRACE(s.Ppi);
-    form->ScaleForPPI(s.Ppi);
-    EXPECT_EQ(form->ClientWidth(), s.Width);
-    EXPECT_EQ(form->ClientHeight(), s.Height);
-    EXPECT_EQ(form->Constraints()->MinWidth(), s.MinWidth);
-    EXPECT_EQ(form->Constraints()->MinHeight(), s.MinHeight);
-  }
-  form->Free();
 }
 
 }  // namespace

@@ -123,6 +123,30 @@ TEST(Alignment, MarginsCountOnlyWithAlignWithMarginsAndChangesRealign) {
   EXPECT_EQ(tree.At(L"kaGPPanel1"), Bounds(1, 1, 201, 499));
 }
 
+// A form's minimum size scales with it: the new limits must not clamp the old bounds before
+// those are scaled too, or the form grows by the factor twice. The demo's window (700 x 400
+// minimum) opened at 1575 x 900 instead of 1152 x 752 on a 144 dpi monitor that way.
+TEST(Scaling, MinimumSizeScalesOnceTogetherWithTheForm) {
+  TCustomForm* form = TCustomForm::CreateNew(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetClientSize(300, 200);
+  form->Constraints()->SetMinWidth(250);
+  form->Constraints()->SetMinHeight(150);
+  const struct {
+    int Ppi;
+    int Width, Height, MinWidth, MinHeight;
+  } steps[] = {{144, 450, 300, 375, 225}, {96, 300, 200, 250, 150}, {192, 600, 400, 500, 300}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.Ppi);
+    form->ScaleForPPI(s.Ppi);
+    EXPECT_EQ(form->ClientWidth(), s.Width);
+    EXPECT_EQ(form->ClientHeight(), s.Height);
+    EXPECT_EQ(form->Constraints()->MinWidth(), s.MinWidth);
+    EXPECT_EQ(form->Constraints()->MinHeight(), s.MinHeight);
+  }
+  form->Free();
+}
+
 TEST(Alignment, AnchorsKeepDistanceToRightAndBottomOnParentResize) {
   auto* form = TCustomForm::CreateNew(nullptr);
   form->SetBorderStyle(bsNone);
