@@ -10,8 +10,13 @@ TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
 
 namespace {
-// The process's screen and application, made before main runs and freed after it ends.
+void ReportAliveObjectsAtExit() { TApplication::ReportAliveObjects(); }
+
+// The process's screen and application, made before main runs and freed after it ends. The
+// report of objects alive waits for the other units' process-wide objects (the icon font...)
+// to be freed, which the run-time may do after this.
 struct TFrameworkLifetime {
+  TUnitLifetime Unit;
   TFrameworkLifetime() {
     Screen = new TScreen();
     Application = new TApplication();
@@ -20,7 +25,7 @@ struct TFrameworkLifetime {
     bool report = Application->ReportObjectsAtExit();
     FreeAndNil(Application);
     FreeAndNil(Screen);
-    if (report) TApplication::ReportAliveObjects();
+    if (report) TUnitLifetime::WhenAllEnded(&ReportAliveObjectsAtExit);
   }
 } gFrameworkLifetime;
 }  // namespace

@@ -4,12 +4,29 @@
 #include <atomic>
 
 namespace {
+// Both constant-initialised: usable by statics of any unit, before or after this one's.
 std::atomic<int> gAliveObjects{0};
-}
+std::atomic<int> gUnitHolders{0};
+std::atomic<void (*)()> gAfterUnits{nullptr};
+}  // namespace
 
 TObject::TObject() { ++gAliveObjects; }
 TObject::~TObject() { --gAliveObjects; }
 int TObject::AliveCount() { return gAliveObjects.load(); }
+
+TUnitLifetime::TUnitLifetime() { ++gUnitHolders; }
+
+TUnitLifetime::~TUnitLifetime() {
+  if (--gUnitHolders != 0) return;
+  if (void (*action)() = gAfterUnits.exchange(nullptr)) action();
+}
+
+void TUnitLifetime::WhenAllEnded(void (*Action)()) {
+  if (gUnitHolders.load() == 0)
+    Action();
+  else
+    gAfterUnits = Action;
+}
 
 void TObject::Free() {
   BeforeDestruction();

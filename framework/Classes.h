@@ -37,6 +37,20 @@ class TObject {
   static int AliveCount();
 };
 
+// Held by the process-wide state of a unit (a static made at start-up and freed at exit,
+// declared before the state it guards): whatever order the run-time ends the units in, work
+// left for "after every unit has ended" (the report of objects still alive) waits until the
+// last holder is gone.
+class TUnitLifetime {
+ public:
+  TUnitLifetime();
+  ~TUnitLifetime();
+  TUnitLifetime(const TUnitLifetime&) = delete;
+  TUnitLifetime& operator=(const TUnitLifetime&) = delete;
+  // Runs Action once no holder is left: at once when none is, else as the last one ends.
+  static void WhenAllEnded(void (*Action)());
+};
+
 // Creates an object and runs its AfterConstruction with the whole object built.
 template <class T, class... Args>
 T* Construct(Args&&... args) {

@@ -27,6 +27,8 @@ if [ "$KA_HEADLESS" = 1 ]; then
   ka_log "no display: the demo ran under Xvfb ($DISPLAY); screenshot saved to $shot"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
+  # Let Wine's own helper processes end before their display goes away.
+  WINEPREFIX="$KA_PREFIX" timeout 30 wineserver -w 2>/dev/null || true
 else
   exec "$run" "$exe"
 fi

@@ -9,6 +9,9 @@ struct TFreeObject {
   void operator()(TObject* Object) const { Object->Free(); }
 };
 
+// Declared first, so it ends after the instance: the report of objects alive at exit waits.
+const TUnitLifetime gUnitLifetime;
+
 // Constructing the instance starts GDI+ first, so GDI+ is shut down only after the
 // instance (and its font collection) is gone.
 const std::unique_ptr<TkaGPFontAwesome, TFreeObject> gFontAwesome(Construct<TkaGPFontAwesome>());
