@@ -1,0 +1,7 @@
+#include "lib/kaLottie/LottieRenderer.h"
+
+namespace kaLottie {
+
+void DrawScene(const TScene& Scene, Gdiplus::Graphics& G, const Gdiplus::RectF& Dest) {}
+
+}  // namespace kaLottie
