@@ -61,21 +61,21 @@ function parseArgs(argv) {
   return opts;
 }
 
-// spec: "quartiles", "all" or a list of frame numbers (checked when the options were read).
+// choice: "quartiles", "all" or a list of frame numbers (checked when the options were read).
 // first = ip, last = the last whole frame before op; the quartiles are rounded frame numbers
 // between them, so that every reference frame is one a player shows.
-function chooseFrames(doc, spec) {
+function chooseFrames(doc, choice) {
   const first = doc.ip;
   const last = Math.max(first, Math.ceil(doc.op) - 1);
-  if (spec === 'quartiles') {
+  if (choice === 'quartiles') {
     return [0, 0.25, 0.5, 0.75, 1].map((p) => first + Math.round(p * (last - first)));
   }
-  if (spec === 'all') {
+  if (choice === 'all') {
     const frames = [];
     for (let f = Math.ceil(first); f <= last && frames.length < 10000; f++) frames.push(f);
     return frames;
   }
-  return spec;
+  return choice;
 }
 
 // --- PNG writing (RGBA, 8 bits, each row with the filter that compresses best) ----------
