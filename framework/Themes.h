@@ -210,6 +210,25 @@ TCustomStyleServices* StyleServices(const TObject* Control = nullptr);
 // A custom style draws Control. Never, in this product.
 bool IsCustomStyleActive(const TObject* Control);
 
+// Turns visual styles off for this program's controls for one scope (frames keep theirs) and
+// puts them back as they were afterwards; for tests and pictures of the classic look.
+class TClassicControlsScope {
+ public:
+  TClassicControlsScope() : FSaved(::GetThemeAppProperties()) {
+    ::SetThemeAppProperties(STAP_ALLOW_NONCLIENT);
+    StyleServices()->ThemesChanged();
+  }
+  ~TClassicControlsScope() {
+    ::SetThemeAppProperties(FSaved);
+    StyleServices()->ThemesChanged();
+  }
+  TClassicControlsScope(const TClassicControlsScope&) = delete;
+  TClassicControlsScope& operator=(const TClassicControlsScope&) = delete;
+
+ private:
+  DWORD FSaved;
+};
+
 // ---- Style manager --------------------------------------------------------------------
 
 // Makes the object that styles one control (for custom styles), identified by its Name so

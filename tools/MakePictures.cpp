@@ -125,11 +125,12 @@ KaPng::TImageData SideMenuWallpaper() {
   TCanvasF c(300, 255);
   // A low sun behind the hills, very faint.
   DrawDisc(c, 205, 118, 34, 18, Rgb(255, 214, 170, 0.55), Rgb(255, 184, 150, 0.0));
+  // Pastel, and never opaque: the side menu's darkest text and icons sit on the front hills.
   const THill hills[] = {
-      {120, 16, 0.8, 0.10, 5, 2.3, 0.4, Rgb(176, 196, 236, 0.55), Rgb(196, 210, 240, 0.70)},
-      {150, 14, 1.1, 0.55, 4, 3.1, 0.2, Rgb(132, 168, 228, 0.60), Rgb(160, 188, 236, 0.75)},
-      {182, 12, 0.9, 0.30, 3, 2.7, 0.7, Rgb(96, 140, 214, 0.62), Rgb(128, 164, 226, 0.78)},
-      {214, 10, 1.3, 0.80, 3, 3.5, 0.1, Rgb(70, 116, 196, 0.62), Rgb(104, 146, 214, 0.80)},
+      {120, 16, 0.8, 0.10, 5, 2.3, 0.4, Rgb(190, 206, 240, 0.50), Rgb(204, 216, 243, 0.60)},
+      {150, 14, 1.1, 0.55, 4, 3.1, 0.2, Rgb(160, 186, 234, 0.52), Rgb(182, 202, 240, 0.62)},
+      {182, 12, 0.9, 0.30, 3, 2.7, 0.7, Rgb(134, 166, 226, 0.52), Rgb(160, 186, 234, 0.62)},
+      {214, 10, 1.3, 0.80, 3, 3.5, 0.1, Rgb(112, 148, 218, 0.50), Rgb(140, 172, 228, 0.60)},
   };
   for (const THill& h : hills) DrawHill(c, h);
   // Fade out towards the top: nothing above the first ridges, full strength near the bottom.

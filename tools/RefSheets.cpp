@@ -14,7 +14,10 @@
 #include "lib/kaDrawUtils/TextDrawing.h"
 #include "lib/kaGPImages/kaGPImages.h"
 #include "lib/kaGPUtils/kaGPUtils.h"
+#include "tools/RefSheetButton.h"
+#include "tools/RefSheetCheckBox.h"
 #include "tools/RefSheetPictures.h"
+#include "tools/RefSheetSwitch.h"
 
 namespace {
 
@@ -203,6 +206,11 @@ int main(int argc, char** argv) {
                 PaintDrawStyles);
     RenderSheet(Folder + L"margins.png", 1210, 370, L"Drawing by margins", PaintMargins);
     RenderSheet(Folder + L"glowtext.png", 770, 230, L"Glow text", PaintGlow);
+    RenderSwitchSheet(Folder);
+    RenderSheet(Folder + L"button.png", kButtonSheetWidth, kButtonSheetHeight,
+                L"Push button (TkaButton): the 24 style kinds in five states", PaintButtonSheet);
+    RenderSheet(Folder + L"checkbox.png", kCheckBoxSheetWidth, kCheckBoxSheetHeight,
+                L"Check box (TkaCheckBox): three check states in five control states", PaintCheckBoxSheet);
   } catch (const std::exception& E) {
     std::fprintf(stderr, "ka_refsheets: %s\n", E.what());
     return 1;

@@ -204,9 +204,11 @@ void TkaCustomButtonControl::PopupDropDownMenu(TPoint ScreenPoint) {
 }
 
 TPoint TkaCustomButtonControl::DropDownMenuAnchor() const {
-  // The menu's own alignment (centre, right) belongs to the menu class; here the button's
-  // direction decides.
-  if (BiDiMode() == bdRightToLeft) return TPoint(Width(), Height());
+  // The menu aligns itself on the anchor: a centred menu is centred under the button, a
+  // right-aligned one ends at its right edge.
+  const TPopupAlignment MenuAlignment = FDropDownMenu != nullptr ? FDropDownMenu->Alignment() : paLeft;
+  if (MenuAlignment == paCenter) return TPoint(Width() / 2, Height());
+  if (BiDiMode() == bdRightToLeft || MenuAlignment == paRight) return TPoint(Width(), Height());
   if (FArrowDirection == kaadRight) return TPoint(Width(), 0);
   return TPoint(0, Height());
 }
@@ -504,6 +506,31 @@ bool TkaCustomButtonControl::NeedGlowBufferUpdate(TCanvas* ACanvas, TColor GlowC
   FStoredImagesHeight = imagesHeight;
   FUpdateGlowBuffer = false;
   return changed;
+}
+
+void TkaCustomButtonControl::DrawImageAndCaption(TCanvas* ACanvas, const TRect& ARect, TkasCtrlState State,
+                                                 const TkaImageCaption& C) {
+  const bool enabled = State != kasDisabled;
+  TColor color = clNone;
+  uint8_t alpha = 0, size = 0;
+  if (FGlowEffect->Enabled() && GetGlowParams(State, color, alpha, size)) {
+    const TkaGlowParams glow{alpha, FGlowEffect->Intensive(), size, color, FGlowEffect->Offset()};
+    const bool rebuild = NeedGlowBufferUpdate(ACanvas, color, C.Images, C.ImageIndex, ARect, alpha, size);
+    if (C.Centred)
+      DrawImageAndTextWithGlow(ACanvas, ARect, C.Margin, FWordWrap, ScaleFactor(), false, C.RightToLeft, C.DrawFocus,
+                               clNone, false, enabled, C.Images, C.ImageIndex, C.Caption, C.Layout, C.Spacing,
+                               FGlowBuffer, FGlowImageBuffer, rebuild, FImageGlow, glow);
+    else
+      DrawImageAndTextLeftWithGlow(ACanvas, ARect, C.Margin, FWordWrap, ScaleFactor(), false, C.RightToLeft,
+                                   C.DrawFocus, clNone, false, enabled, C.Images, C.ImageIndex, C.Caption, C.Layout,
+                                   C.Spacing, false, FGlowBuffer, FGlowImageBuffer, rebuild, FImageGlow, glow);
+  } else if (C.Centred) {
+    DrawImageAndText(ACanvas, ARect, C.Margin, FWordWrap, ScaleFactor(), false, C.RightToLeft, C.DrawFocus, clNone,
+                     false, enabled, C.Images, C.ImageIndex, C.Caption, C.Layout, C.Spacing);
+  } else {
+    DrawImageAndTextLeft(ACanvas, ARect, C.Margin, FWordWrap, ScaleFactor(), false, C.RightToLeft, C.DrawFocus,
+                         clNone, false, enabled, C.Images, C.ImageIndex, C.Caption, C.Layout, C.Spacing, false);
+  }
 }
 
 KA_REGISTER_ENUM(TButtonLayout, {{L"blGlyphLeft", blGlyphLeft},

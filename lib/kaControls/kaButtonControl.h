@@ -24,6 +24,21 @@ constexpr UINT_PTR kaMenuTrackingTimerID = 21;
 constexpr UINT kaMenuTrackingMs = 50;
 constexpr int kaFirstRepeatDelayMs = 500;
 
+// An image and a caption as a button lays them out (DrawImageAndCaption).
+struct TkaImageCaption {
+  TCustomImageList* Images = nullptr;
+  int ImageIndex = -1;
+  String Caption;
+  // Already swapped for right-to-left where the caller wants that.
+  TButtonLayout Layout = blGlyphLeft;
+  int Margin = -1;
+  int Spacing = 1;
+  // The pair centred, else the caption left-aligned beside the image (no ellipsis).
+  bool Centred = true;
+  bool RightToLeft = false;
+  bool DrawFocus = false;
+};
+
 class TkaCustomButtonControl : public TkaCustomActiveControl {
   KA_CLASS(TkaCustomButtonControl, TkaCustomActiveControl)
  public:
@@ -132,6 +147,9 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   // The glow of State: false when the glow is not drawn in it; otherwise its colour (the
   // state's own, or the normal one when that is clNone), alpha and size.
   virtual bool GetGlowParams(TkasCtrlState State, TColor& Color, uint8_t& Alpha, uint8_t& Size);
+  // Image and caption in ARect as drawn in State: behind them the state's glow, its bitmaps
+  // kept in the glow buffers, when the glow effect is on and draws in State.
+  void DrawImageAndCaption(TCanvas* ACanvas, const TRect& ARect, TkasCtrlState State, const TkaImageCaption& Content);
 
   TkasCtrlState GetCtrlState() override;
   bool CanAnimate() override;
@@ -152,8 +170,7 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   void DropDownGalleryOpen(bool InSplit);
   void DropDownCustomOpen(bool InSplit);
   bool BeginDropDown(bool InSplit);
-  // Where the popup menu opens, in client coordinates. A menu class with its own
-  // alignment (centred, right-aligned) overrides this to honour it.
+  // Where the popup menu opens, in client coordinates, for the menu's alignment.
   virtual TPoint DropDownMenuAnchor() const;
 
   template <class T>

@@ -7,20 +7,9 @@
 #include "framework/ScrollingControls.h"
 #include "framework/Themes.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaControls/kaFlagScope.h"
 
 namespace {
-
-// Sets a flag for one scope and clears it again, also when an exception passes.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 // Marks a control as being painted as another control's background for one scope.
 class TPaintCopyScope {
@@ -97,8 +86,8 @@ void TkaCustomControl::Paint() {
 }
 
 void TkaCustomControl::RePaintControl() {
-  TFlagScope stopErase(FStopEraseBackground);
-  TFlagScope forceDraw(FForceDraw);
+  TkaFlagScope stopErase(FStopEraseBackground);
+  TkaFlagScope forceDraw(FForceDraw);
   Repaint();
 }
 
@@ -114,7 +103,7 @@ void TkaCustomControl::UpdateControls() {
 }
 
 void TkaCustomControl::FullUpdateControl() {
-  TFlagScope full(FFullUpdating);
+  TkaFlagScope full(FFullUpdating);
   RePaintControl();
   UpdateControls();
 }
@@ -235,7 +224,7 @@ void TkaCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     }
   } clear{children};
   for (TkaCustomControl* c : children) c->FForceDraw = true;
-  TFlagScope force(FForceDraw);
+  TkaFlagScope force(FForceDraw);
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
@@ -295,7 +284,7 @@ void TkaCustomControl::Dispatch(TMessage& Message) {
 }
 
 void TkaCustomControl::WMPaint(TMessage& Message) {
-  TFlagScope fromPaint(FromWMPaint);
+  TkaFlagScope fromPaint(FromWMPaint);
   inherited::Dispatch(Message);
 }
 

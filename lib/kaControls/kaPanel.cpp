@@ -229,18 +229,16 @@ void TkaPanel::DrawStyleBackground(TCanvas* ACanvas, const TRect& ARect) {
       DrawBorder(ACanvas);
       break;
     case kapsToolBar:
+      if (custom) FillRectWith(ACanvas, ARect, GetStyleSystemColor(clBtnFace, this));
+      if (styles->Enabled())
+        styles->DrawElement(ACanvas->Handle(), TCustomStyleServices::GetElementDetails(teToolBar), ARect);
+      else
+        FillRectWith(ACanvas, ARect, clBtnFace);
+      DrawBorder(ACanvas);
+      break;
     case kapsHeader:
       if (custom) FillRectWith(ACanvas, ARect, GetStyleSystemColor(clBtnFace, this));
-      if (styles->Enabled()) {
-        styles->DrawElement(ACanvas->Handle(),
-                            FStyleKind == kapsToolBar ? TCustomStyleServices::GetElementDetails(teToolBar)
-                                                      : TCustomStyleServices::GetElementDetails(tgFixedCellNormal),
-                            ARect);
-      } else {
-        FillRectWith(ACanvas, ARect, clBtnFace);
-        TRect frame = ARect;
-        if (FStyleKind == kapsHeader) Frame3D(ACanvas, frame, clBtnHighlight, clBtnShadow, 1);
-      }
+      DrawHeaderSectionElement(ACanvas, ARect, kasNormal, this);
       DrawBorder(ACanvas);
       break;
     case kapsFormBackground:

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "lib/kaDrawUtils/BitmapOptions.h"
+#include "lib/kaDrawUtils/CheckBoxElement.h"
 #include "lib/kaDrawUtils/Colors.h"
 #include "lib/kaDrawUtils/Composition.h"
+#include "lib/kaDrawUtils/ElementPainters.h"
 #include "lib/kaDrawUtils/GlowEffect.h"
 #include "lib/kaDrawUtils/LineGlyphs.h"
 #include "lib/kaDrawUtils/TextDrawing.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "framework/TypeInfo.h"
-#include "lib/kaDrawUtils/TextDrawing.h"
 #include "lib/kaGPUtils/GPPrimitives.h"
 
 using namespace Gdiplus;
@@ -66,25 +65,6 @@ uint8_t TkaGPGlyphOptions::GetColorAlpha() const {
 
 namespace {
 
-// Narrows a DC's clipping to a rectangle for its lifetime and gives the previous clipping
-// back afterwards. Only the clip region is touched, so the fonts and brushes a canvas
-// selects meanwhile stay its own business.
-class TDCClipScope {
- public:
-  TDCClipScope(HDC DC, const TRect& R) : FDC(DC), FSaved(::CreateRectRgn(0, 0, 0, 0)) {
-    FHadClip = FSaved && ::GetClipRgn(DC, FSaved.Get()) == 1;
-    ::IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
-  }
-  ~TDCClipScope() { ::SelectClipRgn(FDC, FHadClip ? FSaved.Get() : nullptr); }
-  TDCClipScope(const TDCClipScope&) = delete;
-  TDCClipScope& operator=(const TDCClipScope&) = delete;
-
- private:
-  HDC FDC;
-  TRgnHandle FSaved;
-  bool FHadClip = false;
-};
-
 bool IsColorMarker(TkaGPButtonGlyphKind Kind) {
   return Kind == kagpbgkFontColorMarker || Kind == kagpbgkFillColorMarker || Kind == kagpbgkColorMarker;
 }
@@ -92,57 +72,11 @@ bool IsColorMarker(TkaGPButtonGlyphKind Kind) {
 }  // namespace
 
 TkaGPGlyphButton::TkaGPGlyphButton(TComponent* AOwner)
-    : TkaCustomButtonControl(AOwner),
-      FBadge(new TkaGPButtonBadge),
-      FOptions(new TkaGPButtonOptions(this)),
-      FGlyphOptions(new TkaGPGlyphOptions(this)) {
-  FOptions->SetFrameWidth(2);
-  FOptions->SetNormalColor(clBtnText);
-  FOptions->SetNormalColorAlpha(10);
-  FOptions->SetHotColor(clBtnText);
-  FOptions->SetHotColorAlpha(20);
-  FOptions->SetPressedColor(clBtnText);
-  FOptions->SetPressedColorAlpha(30);
-  FOptions->SetDisabledColor(clBtnText);
-  FOptions->SetDisabledColorAlpha(5);
-  FOptions->SetFrameNormalColor(clBtnText);
-  FOptions->SetFrameNormalColorAlpha(70);
-  FOptions->SetFrameHotColor(clBtnText);
-  FOptions->SetFrameHotColorAlpha(100);
-  FOptions->SetFramePressedColor(clBtnText);
-  FOptions->SetFramePressedColorAlpha(150);
-  FOptions->SetFrameDisabledColor(clBtnText);
-  FOptions->SetFrameDisabledColorAlpha(30);
-  auto repaint = [this](TObject*) {
-    if (!ComponentState().Contains(csLoading) && !FChangingScale) RePaintControl();
-  };
-  FOptions->OnChange = repaint;
-  FGlyphOptions->OnChange = repaint;
-  FBadge->OnChange = repaint;
-  SetBounds(Left(), Top(), 50, 50);
+    : TkaGPCustomGlyphButton(AOwner), FGlyphOptions(new TkaGPGlyphOptions(this)) {
+  FGlyphOptions->OnChange = [this](TObject*) { OptionsChanged(); };
 }
 
-TkaGPGlyphButton::~TkaGPGlyphButton() {
-  StopFluentLightTimer();
-  FBadge->Free();
-  FOptions->Free();
-  FGlyphOptions->Free();
-}
-
-// ---- Properties -----------------------------------------------------------------------------
-
-void TkaGPGlyphButton::SetShowCaption(bool Value) {
-  if (FShowCaption == Value) return;
-  FShowCaption = Value;
-  if (Value && FWidthWithCaption >= 1)
-    SetWidth(FWidthWithCaption);
-  else if (!Value && FWidthWithoutCaption >= 1)
-    SetWidth(FWidthWithoutCaption);
-  else
-    RePaintControl();
-}
-
-void TkaGPGlyphButton::SetTextMargin(int Value) { SetAndRepaint(FTextMargin, Value); }
+TkaGPGlyphButton::~TkaGPGlyphButton() { FGlyphOptions->Free(); }
 
 void TkaGPGlyphButton::SetColorValue(TColor Value) {
   if (FColorValue == Value) return;
@@ -152,257 +86,17 @@ void TkaGPGlyphButton::SetColorValue(TColor Value) {
   if (OnColorValueChange) OnColorValueChange(this);
 }
 
-void TkaGPGlyphButton::SetDefault(bool Value) {
-  if (FDefault == Value) return;
-  FDefault = Value;
-  // Decide at once, as a focus change would, whether this default button is the one
-  // Enter acts on.
-  if (!FDefault || !FCanFocused) return;
-  TCustomForm* Form = GetParentForm(this);
-  FocusChangedTo(Form != nullptr ? Form->ActiveControl() : nullptr);
+void TkaGPGlyphButton::ScaleIcon(int M, int D) {
+  if (FGlyphOptions->ThicknessScaled())
+    FGlyphOptions->SetThickness(static_cast<uint8_t>(std::clamp(::MulDiv(FGlyphOptions->Thickness(), M, D), 0, 255)));
+  if (FGlyphOptions->Size() != 0) FGlyphOptions->SetSize(::MulDiv(FGlyphOptions->Size(), M, D));
 }
 
-void TkaGPGlyphButton::SetFluentLightEffect(bool Value) {
-  if (FFluentLightEffect == Value) return;
-  FFluentLightEffect = Value;
-  if (!Value) {
-    StopFluentLightTimer();
-    FMouseLDown = false;
-  }
-  RePaintControl();
-}
-
-void TkaGPGlyphButton::SetTransparentBackground(bool Value) {
-  if (FTransparentBackground == Value) return;
-  inherited::SetTransparentBackground(Value);
-  RePaintControl();
-}
-
-void TkaGPGlyphButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  // A round button stays a circle.
-  if (FOptions->ShapeStyle() == kagpRounded && !ComponentState().Contains(csLoading)) AWidth = AHeight;
-  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
-void TkaGPGlyphButton::Loaded() {
-  inherited::Loaded();
-  if (FOptions->ShapeStyle() == kagpRounded && Width() != Height()) SetBounds(Left(), Top(), Height(), Height());
-}
-
-void TkaGPGlyphButton::ChangeScale(int M, int D, bool isDpiChange) {
-  auto scaled = [M, D](int V) { return ::MulDiv(V, M, D); };
-  auto scaledByte = [&](uint8_t V) { return static_cast<uint8_t>(std::clamp(scaled(V), 0, 255)); };
-  FChangingScale = true;
-  try {
-    if (FScaleFrameWidth) FOptions->SetFrameWidth(scaled(FOptions->FrameWidth()));
-    if (FGlyphOptions->ThicknessScaled()) FGlyphOptions->SetThickness(scaledByte(FGlyphOptions->Thickness()));
-    if (FTextMargin > 0) FTextMargin = scaled(FTextMargin);
-    if (FGlyphOptions->Size() != 0) FGlyphOptions->SetSize(scaled(FGlyphOptions->Size()));
-    FOptions->SetShapeStyleLineSize(scaled(FOptions->ShapeStyleLineSize()));
-    FOptions->SetShapeCornerRadius(scaled(FOptions->ShapeCornerRadius()));
-    FOptions->SetArrowSize(scaled(FOptions->ArrowSize()));
-    FOptions->SetArrowAreaSize(scaled(FOptions->ArrowAreaSize()));
-    if (FOptions->ArrowThicknessScaled()) FOptions->SetArrowThickness(scaledByte(FOptions->ArrowThickness()));
-    FBadge->Font()->SetHeight(scaled(FBadge->Font()->Height()));
-    if (FWidthWithCaption > 0) FWidthWithCaption = scaled(FWidthWithCaption);
-    if (FWidthWithoutCaption > 0) FWidthWithoutCaption = scaled(FWidthWithoutCaption);
-  } catch (...) {
-    FChangingScale = false;
-    throw;
-  }
-  FChangingScale = false;
-  inherited::ChangeScale(M, D, isDpiChange);
-  RePaintControl();
-}
-
-bool TkaGPGlyphButton::CanFocus() const { return FCanFocused && inherited::CanFocus(); }
-
-// ---- State and clicks -----------------------------------------------------------------------
-
-TkasCtrlState TkaGPGlyphButton::GetCtrlState() {
-  if (FDown) return FMouseIn && FOptions->PressedHotColors() ? kasHot : kasPressed;
-  if (!Enabled()) return kasDisabled;
-  if (FMenuDroppedDown) return kasHot;
-  if ((FMouseIn && FPressed) || FIsDown) return kasPressed;
-  if (!FMouseIn && !(FActive && FDefault && FCanFocused)) return Focused() && FCanFocused ? kasFocused : kasNormal;
-  return kasHot;
-}
-
-void TkaGPGlyphButton::ButtonClick() {
-  if (FDisableClick) return;
-  if (FModalSetting) {
-    TCustomForm* Form = GetParentForm(this);
-    if (Form != nullptr) Form->SetModalResult(FModalResult);
-  }
-  inherited::ButtonClick();
-}
-
-void TkaGPGlyphButton::UpdateGroup() {
-  inherited::UpdateGroup();
-  if (Parent() == nullptr) return;
-  for (int i = 0; i < Parent()->ControlCount(); ++i) {
-    auto* b = dynamic_cast<TkaGPGlyphButton*>(Parent()->Controls(i));
-    if (b != nullptr && b != this && b->GroupIndex() == FGroupIndex && b->Down()) b->SetDown(false);
-  }
-}
-
-void TkaGPGlyphButton::FocusChangedTo(TObject* FocusedControl) {
-  if (!FCanFocused || !FDefault) return;
-  const bool Active = dynamic_cast<TkaCustomButtonControl*>(FocusedControl) != nullptr ? FocusedControl == this : FDefault;
-  if (Active == FActive) return;
-  FActive = Active;
-  RePaintControl();
-}
-
-bool TkaGPGlyphButton::DialogKey(WORD Key) {
-  if (!FCanFocused) return false;
-  if (Key == VK_RETURN && FActive && FDefault && Enabled()) {
-    ButtonClick();
-    return true;
-  }
-  const TShiftState Modifiers = KeyboardStateToShiftState() * TShiftState{ssShift, ssAlt, ssCtrl};
-  if (Key == VK_ESCAPE && FCancel && Modifiers.Empty() && CanFocus()) {
-    ButtonClick();
-    return true;
-  }
-  return false;
-}
-
-// ---- Fluent light ---------------------------------------------------------------------------
-
-void TkaGPGlyphButton::MouseMove(TShiftState Shift, int X, int Y) {
-  inherited::MouseMove(Shift, X, Y);
-  FMouseX = X;
-  FMouseY = Y;
-  if (!FFluentLightEffect) return;
-  // A finished ripple waits for its last tick; repainting now would show it again.
-  if (FMouseLDown && FFluentLightPressedEffectAmount > kaFluentLightLastStep) return;
-  RePaintControl();
-}
-
-void TkaGPGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !FFluentLightEffect || FDropDownCall || FMenuTracking) return;
-  FFluentLightPressedEffectAmount = 0;
-  FMouseX = X;
-  FMouseY = Y;
-  FMouseLDown = true;
-  RePaintControl();
-  if (HandleAllocated()) ::SetTimer(WindowHandle(), kaFluentLightTimerID, kaFluentLightTimerMs, nullptr);
-}
-
-void TkaGPGlyphButton::DoMouseLeave() {
-  if (FMouseLDown) {
-    StopFluentLightTimer();
-    FMouseLDown = false;
-  }
-  inherited::DoMouseLeave();
-}
-
-void TkaGPGlyphButton::StopFluentLightTimer() {
-  if (HandleAllocated()) ::KillTimer(WindowHandle(), kaFluentLightTimerID);
-}
-
-void TkaGPGlyphButton::FluentLightTick() {
-  // A tick already queued when the ripple was ended (or the effect switched off) is stale.
-  if (!FFluentLightEffect || !FMouseLDown) {
-    StopFluentLightTimer();
-    return;
-  }
-  if (FFluentLightPressedEffectAmount > kaFluentLightLastStep) {
-    FMouseLDown = false;
-    StopFluentLightTimer();
-    RePaintControl();
-    return;
-  }
-  RePaintControl();
-  ++FFluentLightPressedEffectAmount;
-}
-
-void TkaGPGlyphButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_TIMER:
-      if (Message.WParam == kaFluentLightTimerID)
-        FluentLightTick();
-      else
-        inherited::Dispatch(Message);
-      break;
-    case CM_FOCUSCHANGED:
-      inherited::Dispatch(Message);
-      FocusChangedTo(reinterpret_cast<TObject*>(Message.LParam));
-      break;
-    case CM_DIALOGKEY:
-      if (DialogKey(Message.CharCode()))
-        Message.Result = 1;
-      else
-        inherited::Dispatch(Message);
-      break;
-    default: inherited::Dispatch(Message); break;
-  }
+bool TkaGPGlyphButton::IsGroupSibling(const TControl* Control) const {
+  return dynamic_cast<const TkaGPGlyphButton*>(Control) != nullptr;
 }
 
 // ---- Drawing --------------------------------------------------------------------------------
-
-TkaGPButtonFaceOwner TkaGPGlyphButton::FaceOwner() const {
-  TkaGPButtonFaceOwner O = GPButtonFaceOwnerOf(this);
-  O.TransparentBackground = FTransparentBackground;
-  O.Light = FFluentLightEffect && !FMenuTracking;
-  O.MouseX = FMouseX;
-  O.MouseY = FMouseY;
-  O.MouseLDown = FMouseLDown;
-  O.LightStep = FFluentLightPressedEffectAmount;
-  return O;
-}
-
-void TkaGPGlyphButton::DrawFace(TCanvas* ACanvas, TkasCtrlState State, bool Separator, bool WithContent) {
-  FGlyphOptions->SetState(State);
-  GPDrawButtonFace(ACanvas, FOptions, FaceOwner(), State, Separator, WithContent,
-                   [this](Graphics* G, TCanvas* C, const TRect& Content) { DrawContent(G, C, Content); });
-}
-
-void TkaGPGlyphButton::SplitParts(TRect& Main, TRect& Arrow, TRect& Strip) const {
-  const int W = Width(), H = Height(), FW = FOptions->FrameWidth();
-  const int SW = FOptions->ArrowAreaSize() != 0 ? FOptions->ArrowAreaSize() : 3 * FOptions->ArrowSize() - FW;
-  const int sw = std::max(FW / 2, 1);
-  if (FArrowPosition == kaapBottom) {
-    Main = TRect(0, 0, W, H - SW);
-    Arrow = TRect(0, H - SW, W, H);
-    Strip = TRect(FW, H - SW - sw / 2, W - FW, H - SW - sw / 2 + sw);
-  } else if (BiDiMode() == bdRightToLeft) {
-    Main = TRect(SW, 0, W, H);
-    Arrow = TRect(0, 0, SW, H);
-    Strip = TRect(SW - sw / 2, FW, SW - sw / 2 + sw, H - FW);
-  } else {
-    Main = TRect(0, 0, W - SW, H);
-    Arrow = TRect(W - SW, 0, W, H);
-    Strip = TRect(W - SW - sw / 2, FW, W - SW - sw / 2 + sw, H - FW);
-  }
-}
-
-void TkaGPGlyphButton::DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) {
-  const bool Split = FSplitButton && HasDropDown();
-  if (Split && (FMenuDroppedDown || ACtrlState == kasHot)) {
-    TRect Main, Arrow, Strip;
-    SplitParts(Main, Arrow, Strip);
-    if (FMenuDroppedDown) {
-      {
-        TDCClipScope Clip(ACanvas->Handle(), Main);
-        DrawFace(ACanvas, kasHot, false, true);
-      }
-      {
-        TDCClipScope Clip(ACanvas->Handle(), Arrow);
-        DrawFace(ACanvas, kasPressed, false, false);
-      }
-    } else {
-      DrawFace(ACanvas, ACtrlState, false, true);
-    }
-    TDCClipScope Clip(ACanvas->Handle(), Strip);
-    DrawFace(ACanvas, ACtrlState, true, false);
-  } else {
-    DrawFace(ACanvas, ACtrlState, false, true);
-  }
-  GPDrawButtonBadge(ACanvas, FBadge, FaceOwner(), FOptions->StyleColors(), DrawTextMode());
-}
 
 void TkaGPGlyphButton::DrawGlyph(Graphics* G, const TGPRectF& Box, TGPColor Color, double AScaleFactor) {
   const TkaGPButtonGlyphKind Kind = FGlyphOptions->Kind();
@@ -411,43 +105,11 @@ void TkaGPGlyphButton::DrawGlyph(Graphics* G, const TGPRectF& Box, TGPColor Colo
 }
 
 void TkaGPGlyphButton::DrawContent(Graphics* G, TCanvas* ACanvas, const TRect& Content) {
-  TRect R = Content, M = Content;
-  TButtonLayout L = FLayout;
-  if (BiDiMode() == bdRightToLeft) {
-    if (L == blGlyphLeft)
-      L = blGlyphRight;
-    else if (L == blGlyphRight)
-      L = blGlyphLeft;
-  }
-  if (FShowCaption) {
-    const int s = std::min(R.Width(), R.Height());
-    switch (L) {
-      case blGlyphLeft: R.Right = R.Left + s; break;
-      case blGlyphRight: R.Left = R.Right - s; break;
-      case blGlyphTop: R.Bottom = R.Top + s - s / 3; break;
-      case blGlyphBottom: R.Top = R.Bottom - s + s / 3; break;
-    }
-  }
-  const int m = std::min(R.Width(), R.Height()) / 6;
-  const int Inset = m + FOptions->FrameWidth();
-  R.Inflate(-Inset, -Inset);
-  // Square on the shorter side, centred along the longer one.
-  if (R.Width() > R.Height()) {
-    R.Left += R.Width() / 2 - R.Height() / 2;
-    R.Right = R.Left + R.Height();
-  } else if (R.Height() > R.Width()) {
-    R.Top += R.Height() / 2 - R.Width() / 2;
-    R.Bottom = R.Top + R.Width();
-  }
-  if (FShowCaption) {
-    const int m2 = m / 2;
-    switch (L) {
-      case blGlyphLeft: M.Left = R.Right - m2; break;
-      case blGlyphRight: M.Right = R.Left + m2; break;
-      case blGlyphTop: M.Top = R.Bottom - m2; break;
-      case blGlyphBottom: M.Bottom = R.Top + m2; break;
-    }
-  }
+  // The face drawing left the options at the state being painted.
+  FGlyphOptions->SetState(FOptions->State());
+  const TkaGPContentLayout Place = ContentLayout(Content);
+  const TRect& R = Place.Icon;
+  const TButtonLayout L = Place.Layout;
   const int Size = FGlyphOptions->Size();
   // A button too small for its frame has no room for a glyph.
   if (R.Width() > 0 || Size > 0) {
@@ -465,32 +127,14 @@ void TkaGPGlyphButton::DrawContent(Graphics* G, TCanvas* ACanvas, const TRect& C
     const double GlyphScale = FGlyphOptions->ThicknessScaled() ? 1.0 : ScaleFactor();
     DrawGlyph(G, Box, ToGPColor(FGlyphOptions->GetColor(), FGlyphOptions->GetColorAlpha()), GlyphScale);
   }
-  if (FShowCaption) DrawCaption(G, ACanvas, M, L);
-}
-
-void TkaGPGlyphButton::DrawCaption(Graphics* G, TCanvas* ACanvas, TRect M, TButtonLayout L) {
+  if (!FShowCaption) return;
+  // A fixed margin counts from a square the button's height wide.
+  TRect M = Place.Caption;
   if (FTextMargin >= 0) {
     if (L == blGlyphLeft) M.Left = Height();
     if (L == blGlyphRight) M.Right = Width() - Height();
   }
-  ACanvas->SetFont(Font());
-  ACanvas->Font()->SetColor(FOptions->GetFontColor());
-  ACanvas->Brush()->SetStyle(bsClear);
-  const bool RightToLeft = UseRightToLeftReading();
-  const bool IsEnabled = FOptions->State() != kasDisabled;
-  if (DrawTextMode() == kadtmGDIPlus) {
-    GPDrawImageAndText(G, ACanvas, M, FLayout, FTextMargin, 0, Caption(), nullptr, -1, FCaptionCenterAlignment,
-                       false, FWordWrap, false, RightToLeft, false, IsEnabled, ScaleFactor());
-    return;
-  }
-  // GDI text goes straight to the DC: what GDI+ drew so far must be there first.
-  G->Flush(FlushIntentionSync);
-  if (FLayout == blGlyphTop || FLayout == blGlyphBottom || FCaptionCenterAlignment)
-    DrawImageAndText(ACanvas, M, FTextMargin, FWordWrap, ScaleFactor(), false, RightToLeft, false, clNone, false,
-                     IsEnabled, nullptr, -1, Caption(), FLayout, 0);
-  else
-    DrawImageAndTextLeft(ACanvas, M, FTextMargin, FWordWrap, ScaleFactor(), false, RightToLeft, false, clNone,
-                         false, IsEnabled, nullptr, -1, Caption(), FLayout, 0, false);
+  DrawCaption(G, ACanvas, M);
 }
 
 // ---- Layout streaming -----------------------------------------------------------------------
@@ -518,24 +162,7 @@ KA_REGISTER_CLASS(TkaGPGlyphOptions, [](auto& c) {
 #undef KA_GLYPH_OPT
 
 using TBtn = TkaGPGlyphButton;
-#define KA_BTN(Name) c.Property(L## #Name, &TBtn::Name, &TBtn::Set##Name)
 KA_REGISTER_CLASS(TkaGPGlyphButton, [](auto& c) {
-  c.Property(L"Options", &TBtn::Options);
   c.Property(L"GlyphOptions", &TBtn::GlyphOptions);
-  c.Property(L"Badge", &TBtn::Badge);
-  KA_BTN(ShowCaption);
-  KA_BTN(TextMargin);
-  KA_BTN(WidthWithCaption);
-  KA_BTN(WidthWithoutCaption);
-  KA_BTN(ColorValue);
-  c.Property(L"OnColorValueChange", &TBtn::OnColorValueChange);
-  KA_BTN(Default);
-  KA_BTN(Cancel);
-  KA_BTN(ModalResult);
-  KA_BTN(ModalSetting);
-  KA_BTN(ScaleFrameWidth);
-  KA_BTN(FluentLightEffect);
-  KA_BTN(DrawTextMode);
-  KA_BTN(TransparentBackground);
+  c.Property(L"ColorValue", &TBtn::ColorValue, &TBtn::SetColorValue);
 });
-#undef KA_BTN

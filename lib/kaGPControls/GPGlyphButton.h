@@ -6,16 +6,8 @@
 
 #include <cstdint>
 
-#include "framework/Forms.h"
-#include "lib/kaControls/kaButtonControl.h"
-#include "lib/kaGPControls/GPButtonOptions.h"
+#include "lib/kaGPControls/GPCustomGlyphButton.h"
 #include "lib/kaGPUtils/GPGlyphs.h"
-
-// Window timer of the press ripple: one frame every 20 ms.
-constexpr UINT_PTR kaFluentLightTimerID = 51;
-constexpr UINT kaFluentLightTimerMs = 20;
-// The ripple's last step; the tick after it ends the ripple.
-constexpr uint8_t kaFluentLightLastStep = 10;
 
 // The glyph's colours per state. Setters store a changed value and fire OnChange.
 class TkaGPGlyphOptions : public TPersistent {
@@ -78,113 +70,27 @@ class TkaGPGlyphOptions : public TPersistent {
   TControl* FControl = nullptr;
 };
 
-class TkaGPGlyphButton : public TkaCustomButtonControl {
-  KA_CLASS(TkaGPGlyphButton, TkaCustomButtonControl)
+class TkaGPGlyphButton : public TkaGPCustomGlyphButton {
+  KA_CLASS(TkaGPGlyphButton, TkaGPCustomGlyphButton)
  public:
   explicit TkaGPGlyphButton(TComponent* AOwner);
   ~TkaGPGlyphButton() override;
 
-  // Owned; the setters copy.
-  TkaGPButtonOptions* Options() const { return FOptions; }
-  void SetOptions(TkaGPButtonOptions* Value) { FOptions->Assign(Value); }
+  // Owned; the setter copies.
   TkaGPGlyphOptions* GlyphOptions() const { return FGlyphOptions; }
   void SetGlyphOptions(TkaGPGlyphOptions* Value) { FGlyphOptions->Assign(Value); }
-  TkaGPButtonBadge* Badge() const { return FBadge; }
-  void SetBadge(TkaGPButtonBadge* Value) { FBadge->Assign(Value); }
-
-  // Turning the caption on or off takes WidthWithCaption or WidthWithoutCaption when set.
-  bool ShowCaption() const { return FShowCaption; }
-  void SetShowCaption(bool Value);
-  // The caption's distance from its edge; -1 lays it out without a fixed margin.
-  int TextMargin() const { return FTextMargin; }
-  void SetTextMargin(int Value);
-  int WidthWithCaption() const { return FWidthWithCaption; }
-  void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
-  int WidthWithoutCaption() const { return FWidthWithoutCaption; }
-  void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
   // The colour the colour-marker glyphs show; a change fires OnColorValueChange.
   TColor ColorValue() const { return FColorValue; }
   void SetColorValue(TColor Value);
-  // Enter clicks the active default button, Escape a cancel button.
-  bool Default() const { return FDefault; }
-  void SetDefault(bool Value);
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
-  // With ModalSetting a click sets the parent form's modal result.
-  TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  bool ModalSetting() const { return FModalSetting; }
-  void SetModalSetting(bool Value) { FModalSetting = Value; }
-  bool ScaleFrameWidth() const { return FScaleFrameWidth; }
-  void SetScaleFrameWidth(bool Value) { FScaleFrameWidth = Value; }
-  bool FluentLightEffect() const { return FFluentLightEffect; }
-  void SetFluentLightEffect(bool Value);
-  // Is the default button that Enter acts on now.
-  bool Active() const { return FActive; }
-
-  using TkaCustomControl::DrawTextMode;
-  using TkaCustomControl::SetDrawTextMode;
-  using TkaCustomControl::TransparentBackground;
-  void SetTransparentBackground(bool Value) override;
-
-  TNotifyEvent OnColorValueChange;
-
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  void ChangeScale(int M, int D, bool isDpiChange) override;
-  bool CanFocus() const override;
-  void Dispatch(TMessage& Message) override;
 
  protected:
-  TkasCtrlState GetCtrlState() override;
-  void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override;
   // The glyph in its box; the colour-marker kinds also show ColorValue.
   virtual void DrawGlyph(Gdiplus::Graphics* G, const TGPRectF& Box, TGPColor Color, double AScaleFactor);
-  void ButtonClick() override;
-  void UpdateGroup() override;
-  void AccelClick() override { ButtonClick(); }
-  void Loaded() override;
-  void MouseMove(TShiftState Shift, int X, int Y) override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void DoMouseLeave() override;
-
-  // What the shared face drawing needs of this button.
-  TkaGPButtonFaceOwner FaceOwner() const;
-  void DrawFace(TCanvas* ACanvas, TkasCtrlState State, bool Separator, bool WithContent);
   // Glyph and caption inside the face's content rectangle.
-  void DrawContent(Gdiplus::Graphics* G, TCanvas* ACanvas, const TRect& Content);
-  // M: the caption's rectangle; L: the layout as placed (sides swapped right to left).
-  void DrawCaption(Gdiplus::Graphics* G, TCanvas* ACanvas, TRect M, TButtonLayout L);
-  // A split button's main part, arrow part and the separator strip between them.
-  void SplitParts(TRect& Main, TRect& Arrow, TRect& Strip) const;
-  // The default button becomes active when focus moves to a non-button or to itself.
-  void FocusChangedTo(TObject* FocusedControl);
-  // Enter on the active default button, Escape on a cancel button: true when clicked.
-  bool DialogKey(WORD Key);
-  void StopFluentLightTimer();
-  void FluentLightTick();
+  void DrawContent(Gdiplus::Graphics* G, TCanvas* ACanvas, const TRect& Content) override;
+  bool IsGroupSibling(const TControl* Control) const override;
+  void ScaleIcon(int M, int D) override;
 
-  TkaGPButtonBadge* FBadge;
-  TkaGPButtonOptions* FOptions;
   TkaGPGlyphOptions* FGlyphOptions;
-  bool FScaleFrameWidth = true;
-  int FWidthWithCaption = 0;
-  int FWidthWithoutCaption = 0;
-  bool FShowCaption = false;
-  bool FActive = false;
-  bool FDefault = false;
-  bool FCancel = false;
-  TModalResult FModalResult = mrNone;
-  bool FModalSetting = false;
   TColor FColorValue = clRed;
-  int FTextMargin = -1;
-  int FMouseX = 0;
-  int FMouseY = 0;
-  bool FMouseLDown = false;
-  bool FFluentLightEffect = false;
-  uint8_t FFluentLightPressedEffectAmount = 0;
-  // The glyph gets no extra margin.
-  bool FMinMargins = false;
-
- private:
-  bool FChangingScale = false;
 };

@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
+#include "lib/kaGPUtils/GPInterface.h"
 #include "lib/kaLottie/LottieModel.h"
 #include "lib/kaLottie/LottieRenderer.h"
 #include "lib/kaLottie/kaLottie.h"
@@ -10,7 +13,8 @@ std::unique_ptr<TkaLottieAnimation> TkaLottieAnimation::Load(const uint8_t* Data
   return std::unique_ptr<TkaLottieAnimation>(new TkaLottieAnimation(ParseDocument(Data, Size)));
 }
 
-TkaLottieAnimation::TkaLottieAnimation(std::unique_ptr<TDocument> Doc) : FDoc(std::move(Doc)) {}
+TkaLottieAnimation::TkaLottieAnimation(std::unique_ptr<TDocument> Doc)
+    : FDoc(std::move(Doc)), FRenderer(std::make_unique<TSceneRenderer>()) {}
 TkaLottieAnimation::~TkaLottieAnimation() = default;
 
 double TkaLottieAnimation::Width() const { return FDoc->Width; }
@@ -24,12 +28,21 @@ const std::vector<String>& TkaLottieAnimation::Diagnostics() const { return FDoc
 std::unique_ptr<TScene> TkaLottieAnimation::Evaluate(double Frame) const { return EvaluateFrame(*FDoc, Frame); }
 
 void TkaLottieAnimation::Render(Gdiplus::Graphics& G, const Gdiplus::RectF& Dest, double Frame) const {
-  DrawScene(*Evaluate(Frame), G, Dest);
+  FRenderer->Draw(*Evaluate(Frame), G, Dest);
 }
 
 void TkaLottieAnimation::RenderToBits(uint8_t* Bits, int Width, int Height, int Stride, double Frame) const {
-  if (Bits == nullptr || Width <= 0 || Height <= 0) return;
-  Gdiplus::Bitmap bmp(Width, Height, Stride, PixelFormat32bppPARGB, Bits);
-  Gdiplus::Graphics g(&bmp);
-  Render(g, Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(Width), static_cast<Gdiplus::REAL>(Height)), Frame);
+  if (Bits == nullptr || Width <= 0 || Height <= 0 || Width > (1 << 24) || Stride < Width * 4) return;
+  GPEnsureStarted();
+  const std::unique_ptr<TScene> scene = Evaluate(Frame);
+  if (Stride % 4 == 0) {
+    FRenderer->DrawToBits(*scene, reinterpret_cast<uint32_t*>(Bits), Width, Height, size_t(Stride) / 4);
+    return;
+  }
+  // Rows off 4-byte boundaries: drawn on a copy that has them.
+  const size_t row = size_t(Width) * 4;
+  std::vector<uint32_t> copy(size_t(Width) * Height);
+  for (int y = 0; y < Height; ++y) std::memcpy(&copy[size_t(y) * Width], Bits + size_t(y) * Stride, row);
+  FRenderer->DrawToBits(*scene, copy.data(), Width, Height, size_t(Width));
+  for (int y = 0; y < Height; ++y) std::memcpy(Bits + size_t(y) * Stride, &copy[size_t(y) * Width], row);
 }

@@ -18,6 +18,7 @@
 namespace kaLottie {
 struct TScene;
 class TDocument;
+class TSceneRenderer;
 }  // namespace kaLottie
 
 // A document that cannot be played: the message names what is wrong and where
@@ -64,4 +65,6 @@ class TkaLottieAnimation {
  private:
   explicit TkaLottieAnimation(std::unique_ptr<kaLottie::TDocument> Doc);
   std::unique_ptr<kaLottie::TDocument> FDoc;
+  // Off-screen memory and scratch kept between frames; drawing changes no visible state.
+  std::unique_ptr<kaLottie::TSceneRenderer> FRenderer;
 };

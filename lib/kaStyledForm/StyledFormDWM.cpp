@@ -5,8 +5,8 @@
 
 #include "framework/GdiObjects.h"
 #include "framework/Themes.h"
+#include "lib/kaControls/kaFlagScope.h"
 #include "lib/kaDrawUtils/Composition.h"
-#include "lib/kaStyledForm/FlagScope.h"
 #include "lib/kaStyledForm/HitTestWnd.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
 

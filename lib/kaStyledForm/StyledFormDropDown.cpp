@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "framework/GdiObjects.h"
+#include "lib/kaControls/kaFlagScope.h"
 #include "lib/kaDrawUtils/Colors.h"
-#include "lib/kaStyledForm/FlagScope.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
 
 namespace {

@@ -100,23 +100,7 @@ TRect MeasureText(TFont* Font, const String& Text, UINT Flags, int Width = 0) {
   return r;
 }
 
-// Draws controls without visual styles for one scope.
-class TClassicStyle {
- public:
-  TClassicStyle() : FSaved(::GetThemeAppProperties()) {
-    ::SetThemeAppProperties(STAP_ALLOW_NONCLIENT);
-    StyleServices()->ThemesChanged();
-  }
-  ~TClassicStyle() {
-    ::SetThemeAppProperties(FSaved);
-    StyleServices()->ThemesChanged();
-  }
-  TClassicStyle(const TClassicStyle&) = delete;
-  TClassicStyle& operator=(const TClassicStyle&) = delete;
-
- private:
-  DWORD FSaved;
-};
+using TClassicStyle = TClassicControlsScope;
 
 // ---- Panel ----------------------------------------------------------------------------------
 

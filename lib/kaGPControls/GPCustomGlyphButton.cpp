@@ -1,0 +1,419 @@
+#include "lib/kaGPControls/GPCustomGlyphButton.h"
+
+#include <algorithm>
+
+#include "framework/TypeInfo.h"
+#include "lib/kaControls/kaFlagScope.h"
+#include "lib/kaDrawUtils/TextDrawing.h"
+#include "lib/kaGPUtils/GPPrimitives.h"
+
+using namespace Gdiplus;
+
+namespace {
+
+// Narrows a DC's clipping to a rectangle for its lifetime and gives the previous clipping
+// back afterwards. Only the clip region is touched, so the fonts and brushes a canvas
+// selects meanwhile stay its own business.
+class TDCClipScope {
+ public:
+  TDCClipScope(HDC DC, const TRect& R) : FDC(DC), FSaved(::CreateRectRgn(0, 0, 0, 0)) {
+    FHadClip = FSaved && ::GetClipRgn(DC, FSaved.Get()) == 1;
+    ::IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  }
+  ~TDCClipScope() { ::SelectClipRgn(FDC, FHadClip ? FSaved.Get() : nullptr); }
+  TDCClipScope(const TDCClipScope&) = delete;
+  TDCClipScope& operator=(const TDCClipScope&) = delete;
+
+ private:
+  HDC FDC;
+  TRgnHandle FSaved;
+  bool FHadClip = false;
+};
+
+}  // namespace
+
+TkaGPCustomGlyphButton::TkaGPCustomGlyphButton(TComponent* AOwner)
+    : TkaCustomButtonControl(AOwner), FBadge(new TkaGPButtonBadge), FOptions(new TkaGPButtonOptions(this)) {
+  FOptions->SetFrameWidth(2);
+  FOptions->SetNormalColor(clBtnText);
+  FOptions->SetNormalColorAlpha(10);
+  FOptions->SetHotColor(clBtnText);
+  FOptions->SetHotColorAlpha(20);
+  FOptions->SetPressedColor(clBtnText);
+  FOptions->SetPressedColorAlpha(30);
+  FOptions->SetDisabledColor(clBtnText);
+  FOptions->SetDisabledColorAlpha(5);
+  FOptions->SetFrameNormalColor(clBtnText);
+  FOptions->SetFrameNormalColorAlpha(70);
+  FOptions->SetFrameHotColor(clBtnText);
+  FOptions->SetFrameHotColorAlpha(100);
+  FOptions->SetFramePressedColor(clBtnText);
+  FOptions->SetFramePressedColorAlpha(150);
+  FOptions->SetFrameDisabledColor(clBtnText);
+  FOptions->SetFrameDisabledColorAlpha(30);
+  FOptions->OnChange = [this](TObject*) { OptionsChanged(); };
+  FBadge->OnChange = [this](TObject*) { OptionsChanged(); };
+  SetBounds(Left(), Top(), 50, 50);
+}
+
+TkaGPCustomGlyphButton::~TkaGPCustomGlyphButton() {
+  StopFluentLightTimer();
+  FBadge->Free();
+  FOptions->Free();
+}
+
+void TkaGPCustomGlyphButton::OptionsChanged() {
+  if (!ComponentState().Contains(csLoading) && !FChangingScale) RePaintControl();
+}
+
+// ---- Properties -----------------------------------------------------------------------------
+
+void TkaGPCustomGlyphButton::SetShowCaption(bool Value) {
+  if (FShowCaption == Value) return;
+  FShowCaption = Value;
+  if (Value && FWidthWithCaption >= 1)
+    SetWidth(FWidthWithCaption);
+  else if (!Value && FWidthWithoutCaption >= 1)
+    SetWidth(FWidthWithoutCaption);
+  else
+    RePaintControl();
+}
+
+void TkaGPCustomGlyphButton::SetTextMargin(int Value) { SetAndRepaint(FTextMargin, Value); }
+
+void TkaGPCustomGlyphButton::SetDefault(bool Value) {
+  if (FDefault == Value) return;
+  FDefault = Value;
+  // Decide at once, as a focus change would, whether this default button is the one
+  // Enter acts on.
+  if (!FDefault || !FCanFocused) return;
+  TCustomForm* Form = GetParentForm(this);
+  FocusChangedTo(Form != nullptr ? Form->ActiveControl() : nullptr);
+}
+
+void TkaGPCustomGlyphButton::SetFluentLightEffect(bool Value) {
+  if (FFluentLightEffect == Value) return;
+  FFluentLightEffect = Value;
+  if (!Value) {
+    StopFluentLightTimer();
+    FMouseLDown = false;
+  }
+  RePaintControl();
+}
+
+void TkaGPCustomGlyphButton::SetTransparentBackground(bool Value) {
+  if (FTransparentBackground == Value) return;
+  inherited::SetTransparentBackground(Value);
+  RePaintControl();
+}
+
+void TkaGPCustomGlyphButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  // A round button stays a circle.
+  if (FOptions->ShapeStyle() == kagpRounded && !ComponentState().Contains(csLoading)) AWidth = AHeight;
+  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TkaGPCustomGlyphButton::Loaded() {
+  inherited::Loaded();
+  if (FOptions->ShapeStyle() == kagpRounded && Width() != Height()) SetBounds(Left(), Top(), Height(), Height());
+}
+
+void TkaGPCustomGlyphButton::ChangeScale(int M, int D, bool isDpiChange) {
+  auto scaled = [M, D](int V) { return ::MulDiv(V, M, D); };
+  auto scaledByte = [&](uint8_t V) { return static_cast<uint8_t>(std::clamp(scaled(V), 0, 255)); };
+  {
+    TkaFlagScope Scaling(FChangingScale);
+    if (FScaleFrameWidth) FOptions->SetFrameWidth(scaled(FOptions->FrameWidth()));
+    if (FTextMargin > 0) FTextMargin = scaled(FTextMargin);
+    ScaleIcon(M, D);
+    FOptions->SetShapeStyleLineSize(scaled(FOptions->ShapeStyleLineSize()));
+    FOptions->SetShapeCornerRadius(scaled(FOptions->ShapeCornerRadius()));
+    FOptions->SetArrowSize(scaled(FOptions->ArrowSize()));
+    FOptions->SetArrowAreaSize(scaled(FOptions->ArrowAreaSize()));
+    if (FOptions->ArrowThicknessScaled()) FOptions->SetArrowThickness(scaledByte(FOptions->ArrowThickness()));
+    FBadge->Font()->SetHeight(scaled(FBadge->Font()->Height()));
+    if (FWidthWithCaption > 0) FWidthWithCaption = scaled(FWidthWithCaption);
+    if (FWidthWithoutCaption > 0) FWidthWithoutCaption = scaled(FWidthWithoutCaption);
+  }
+  inherited::ChangeScale(M, D, isDpiChange);
+  RePaintControl();
+}
+
+bool TkaGPCustomGlyphButton::CanFocus() const { return FCanFocused && inherited::CanFocus(); }
+
+// ---- State and clicks -----------------------------------------------------------------------
+
+TkasCtrlState TkaGPCustomGlyphButton::GetCtrlState() {
+  if (FDown) return FMouseIn && FOptions->PressedHotColors() ? kasHot : kasPressed;
+  if (!Enabled()) return kasDisabled;
+  if (FMenuDroppedDown) return kasHot;
+  if ((FMouseIn && FPressed) || FIsDown) return kasPressed;
+  if (!FMouseIn && !(FActive && FDefault && FCanFocused)) return Focused() && FCanFocused ? kasFocused : kasNormal;
+  return kasHot;
+}
+
+void TkaGPCustomGlyphButton::ButtonClick() {
+  if (FDisableClick) return;
+  if (FModalSetting) {
+    TCustomForm* Form = GetParentForm(this);
+    if (Form != nullptr) Form->SetModalResult(FModalResult);
+  }
+  inherited::ButtonClick();
+}
+
+void TkaGPCustomGlyphButton::UpdateGroup() {
+  inherited::UpdateGroup();
+  if (Parent() == nullptr) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i) {
+    TControl* c = Parent()->Controls(i);
+    if (c == this || !IsGroupSibling(c)) continue;
+    auto* b = static_cast<TkaCustomButtonControl*>(c);
+    if (b->GroupIndex() == FGroupIndex && b->Down()) b->SetDown(false);
+  }
+}
+
+void TkaGPCustomGlyphButton::FocusChangedTo(TObject* FocusedControl) {
+  if (!FCanFocused || !FDefault) return;
+  const bool Active = dynamic_cast<TkaCustomButtonControl*>(FocusedControl) != nullptr ? FocusedControl == this : FDefault;
+  if (Active == FActive) return;
+  FActive = Active;
+  RePaintControl();
+}
+
+bool TkaGPCustomGlyphButton::DialogKey(WORD Key) {
+  if (!FCanFocused) return false;
+  if (Key == VK_RETURN && FActive && FDefault && Enabled()) {
+    ButtonClick();
+    return true;
+  }
+  const TShiftState Modifiers = KeyboardStateToShiftState() * TShiftState{ssShift, ssAlt, ssCtrl};
+  if (Key == VK_ESCAPE && FCancel && Modifiers.Empty() && CanFocus()) {
+    ButtonClick();
+    return true;
+  }
+  return false;
+}
+
+// ---- Fluent light ---------------------------------------------------------------------------
+
+void TkaGPCustomGlyphButton::MouseMove(TShiftState Shift, int X, int Y) {
+  inherited::MouseMove(Shift, X, Y);
+  FMouseX = X;
+  FMouseY = Y;
+  if (!FFluentLightEffect) return;
+  // A finished ripple waits for its last tick; repainting now would show it again.
+  if (FMouseLDown && FFluentLightPressedEffectAmount > kaFluentLightLastStep) return;
+  RePaintControl();
+}
+
+void TkaGPCustomGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !FFluentLightEffect || FDropDownCall || FMenuTracking) return;
+  FFluentLightPressedEffectAmount = 0;
+  FMouseX = X;
+  FMouseY = Y;
+  FMouseLDown = true;
+  RePaintControl();
+  if (HandleAllocated()) ::SetTimer(WindowHandle(), kaFluentLightTimerID, kaFluentLightTimerMs, nullptr);
+}
+
+void TkaGPCustomGlyphButton::DoMouseLeave() {
+  if (FMouseLDown) {
+    StopFluentLightTimer();
+    FMouseLDown = false;
+  }
+  inherited::DoMouseLeave();
+}
+
+void TkaGPCustomGlyphButton::StopFluentLightTimer() {
+  if (HandleAllocated()) ::KillTimer(WindowHandle(), kaFluentLightTimerID);
+}
+
+void TkaGPCustomGlyphButton::FluentLightTick() {
+  // A tick already queued when the ripple was ended (or the effect switched off) is stale.
+  if (!FFluentLightEffect || !FMouseLDown) {
+    StopFluentLightTimer();
+    return;
+  }
+  if (FFluentLightPressedEffectAmount > kaFluentLightLastStep) {
+    FMouseLDown = false;
+    StopFluentLightTimer();
+    RePaintControl();
+    return;
+  }
+  RePaintControl();
+  ++FFluentLightPressedEffectAmount;
+}
+
+void TkaGPCustomGlyphButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_TIMER:
+      if (Message.WParam == kaFluentLightTimerID)
+        FluentLightTick();
+      else
+        inherited::Dispatch(Message);
+      break;
+    case CM_FOCUSCHANGED:
+      inherited::Dispatch(Message);
+      FocusChangedTo(reinterpret_cast<TObject*>(Message.LParam));
+      break;
+    case CM_DIALOGKEY:
+      if (DialogKey(Message.CharCode()))
+        Message.Result = 1;
+      else
+        inherited::Dispatch(Message);
+      break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+// ---- Drawing --------------------------------------------------------------------------------
+
+TkaGPButtonFaceOwner TkaGPCustomGlyphButton::FaceOwner() const {
+  TkaGPButtonFaceOwner O = GPButtonFaceOwnerOf(this);
+  O.TransparentBackground = FTransparentBackground;
+  O.Light = FFluentLightEffect && !FMenuTracking;
+  O.MouseX = FMouseX;
+  O.MouseY = FMouseY;
+  O.MouseLDown = FMouseLDown;
+  O.LightStep = FFluentLightPressedEffectAmount;
+  return O;
+}
+
+void TkaGPCustomGlyphButton::DrawFace(TCanvas* ACanvas, TkasCtrlState State, bool Separator, bool WithContent) {
+  GPDrawButtonFace(ACanvas, FOptions, FaceOwner(), State, Separator, WithContent,
+                   [this](Graphics* G, TCanvas* C, const TRect& Content) { DrawContent(G, C, Content); });
+}
+
+void TkaGPCustomGlyphButton::SplitParts(TRect& Main, TRect& Arrow, TRect& Strip) const {
+  const int W = Width(), H = Height(), FW = FOptions->FrameWidth();
+  const int SW = FOptions->ArrowAreaSize() != 0 ? FOptions->ArrowAreaSize() : 3 * FOptions->ArrowSize() - FW;
+  const int sw = std::max(FW / 2, 1);
+  if (FArrowPosition == kaapBottom) {
+    Main = TRect(0, 0, W, H - SW);
+    Arrow = TRect(0, H - SW, W, H);
+    Strip = TRect(FW, H - SW - sw / 2, W - FW, H - SW - sw / 2 + sw);
+  } else if (BiDiMode() == bdRightToLeft) {
+    Main = TRect(SW, 0, W, H);
+    Arrow = TRect(0, 0, SW, H);
+    Strip = TRect(SW - sw / 2, FW, SW - sw / 2 + sw, H - FW);
+  } else {
+    Main = TRect(0, 0, W - SW, H);
+    Arrow = TRect(W - SW, 0, W, H);
+    Strip = TRect(W - SW - sw / 2, FW, W - SW - sw / 2 + sw, H - FW);
+  }
+}
+
+void TkaGPCustomGlyphButton::DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) {
+  const bool Split = FSplitButton && HasDropDown();
+  if (Split && (FMenuDroppedDown || ACtrlState == kasHot)) {
+    TRect Main, Arrow, Strip;
+    SplitParts(Main, Arrow, Strip);
+    if (FMenuDroppedDown) {
+      {
+        TDCClipScope Clip(ACanvas->Handle(), Main);
+        DrawFace(ACanvas, kasHot, false, true);
+      }
+      {
+        TDCClipScope Clip(ACanvas->Handle(), Arrow);
+        DrawFace(ACanvas, kasPressed, false, false);
+      }
+    } else {
+      DrawFace(ACanvas, ACtrlState, false, true);
+    }
+    TDCClipScope Clip(ACanvas->Handle(), Strip);
+    DrawFace(ACanvas, ACtrlState, true, false);
+  } else {
+    DrawFace(ACanvas, ACtrlState, false, true);
+  }
+  GPDrawButtonBadge(ACanvas, FBadge, FaceOwner(), FOptions->StyleColors(), DrawTextMode());
+}
+
+TkaGPContentLayout TkaGPCustomGlyphButton::ContentLayout(const TRect& Content) const {
+  TkaGPContentLayout C;
+  TRect& R = C.Icon;
+  TRect& M = C.Caption;
+  R = M = Content;
+  TButtonLayout& L = C.Layout;
+  L = FLayout;
+  if (BiDiMode() == bdRightToLeft) {
+    if (L == blGlyphLeft)
+      L = blGlyphRight;
+    else if (L == blGlyphRight)
+      L = blGlyphLeft;
+  }
+  if (FShowCaption) {
+    const int s = std::min(R.Width(), R.Height());
+    switch (L) {
+      case blGlyphLeft: R.Right = R.Left + s; break;
+      case blGlyphRight: R.Left = R.Right - s; break;
+      case blGlyphTop: R.Bottom = R.Top + s - s / 3; break;
+      case blGlyphBottom: R.Top = R.Bottom - s + s / 3; break;
+    }
+  }
+  const int m = std::min(R.Width(), R.Height()) / 6;
+  const int Inset = m + FOptions->FrameWidth();
+  R.Inflate(-Inset, -Inset);
+  // Square on the shorter side, centred along the longer one.
+  if (R.Width() > R.Height()) {
+    R.Left += R.Width() / 2 - R.Height() / 2;
+    R.Right = R.Left + R.Height();
+  } else if (R.Height() > R.Width()) {
+    R.Top += R.Height() / 2 - R.Width() / 2;
+    R.Bottom = R.Top + R.Width();
+  }
+  if (FShowCaption) {
+    const int m2 = m / 2;
+    switch (L) {
+      case blGlyphLeft: M.Left = R.Right - m2; break;
+      case blGlyphRight: M.Right = R.Left + m2; break;
+      case blGlyphTop: M.Top = R.Bottom - m2; break;
+      case blGlyphBottom: M.Bottom = R.Top + m2; break;
+    }
+  }
+  return C;
+}
+
+void TkaGPCustomGlyphButton::DrawCaption(Graphics* G, TCanvas* ACanvas, const TRect& M) {
+  ACanvas->SetFont(Font());
+  ACanvas->Font()->SetColor(FOptions->GetFontColor());
+  ACanvas->Brush()->SetStyle(bsClear);
+  const bool RightToLeft = UseRightToLeftReading();
+  const bool IsEnabled = FOptions->State() != kasDisabled;
+  if (DrawTextMode() == kadtmGDIPlus) {
+    GPDrawImageAndText(G, ACanvas, M, FLayout, FTextMargin, 0, Caption(), nullptr, -1, FCaptionCenterAlignment,
+                       false, FWordWrap, false, RightToLeft, false, IsEnabled, ScaleFactor());
+    return;
+  }
+  // GDI text goes straight to the DC: what GDI+ drew so far must be there first.
+  G->Flush(FlushIntentionSync);
+  if (FLayout == blGlyphTop || FLayout == blGlyphBottom || FCaptionCenterAlignment)
+    DrawImageAndText(ACanvas, M, FTextMargin, FWordWrap, ScaleFactor(), false, RightToLeft, false, clNone, false,
+                     IsEnabled, nullptr, -1, Caption(), FLayout, 0);
+  else
+    DrawImageAndTextLeft(ACanvas, M, FTextMargin, FWordWrap, ScaleFactor(), false, RightToLeft, false, clNone,
+                         false, IsEnabled, nullptr, -1, Caption(), FLayout, 0, false);
+}
+
+// ---- Layout streaming -----------------------------------------------------------------------
+
+using TBtn = TkaGPCustomGlyphButton;
+#define KA_BTN(Name) c.Property(L## #Name, &TBtn::Name, &TBtn::Set##Name)
+KA_REGISTER_CLASS(TkaGPCustomGlyphButton, [](auto& c) {
+  c.Property(L"Options", &TBtn::Options);
+  c.Property(L"Badge", &TBtn::Badge);
+  KA_BTN(ShowCaption);
+  KA_BTN(TextMargin);
+  KA_BTN(WidthWithCaption);
+  KA_BTN(WidthWithoutCaption);
+  c.Property(L"OnColorValueChange", &TBtn::OnColorValueChange);
+  KA_BTN(Default);
+  KA_BTN(Cancel);
+  KA_BTN(ModalResult);
+  KA_BTN(ModalSetting);
+  KA_BTN(ScaleFrameWidth);
+  KA_BTN(FluentLightEffect);
+  KA_BTN(DrawTextMode);
+  KA_BTN(TransparentBackground);
+});
+#undef KA_BTN

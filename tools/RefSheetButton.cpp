@@ -1,0 +1,163 @@
+#include "tools/RefSheetButton.h"
+
+#include <memory>
+#include <string>
+
+#include "framework/Forms.h"
+#include "framework/Themes.h"
+#include "framework/TypeInfo.h"
+#include "lib/kaControls/kaButton.h"
+#include "lib/kaImageCollection/kaImageCollection.h"
+
+namespace {
+
+const TColor kInk = static_cast<TColor>(0x202020);
+constexpr int kCellW = 136, kCellH = 44, kButtonW = 124, kButtonH = 34;
+
+// A button whose painting in any state can be copied out.
+class TSheetButton : public TkaButton {
+  KA_CLASS(TSheetButton, TkaButton)
+ public:
+  using TkaButton::TkaButton;
+  void PaintState(TCanvas* C, int X, int Y, TkasCtrlState S) {
+    TBitmap shot(Width(), Height());
+    PaintStateToDC(shot.Canvas()->Handle(), S, false);
+    ::BitBlt(C->Handle(), X, Y, Width(), Height(), shot.Canvas()->Handle(), 0, 0, SRCCOPY);
+  }
+};
+
+// Windowed controls paint through their window: the buttons live on a form of their own.
+struct TStage {
+  TCustomForm* Form;
+  TStage() {
+    Form = TCustomForm::CreateNew(nullptr);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 400, 200);
+    Form->SetColor(clWindow);
+    Form->Show();
+  }
+  ~TStage() { Form->Free(); }
+  TSheetButton* Add(int Width = kButtonW, int Height = kButtonH) {
+    auto* b = new TSheetButton(Form);
+    b->SetBounds(10, 10, Width, Height);
+    b->SetParent(Form);
+    return b;
+  }
+};
+
+
+void Label(TCanvas* C, int X, int Y, const String& Text) {
+  C->Brush()->SetStyle(bsClear);
+  C->Font()->SetColor(kInk);
+  C->TextOut(X, Y, Text);
+}
+
+const wchar_t* const kStateNames[5] = {L"normal", L"hot", L"pressed", L"focused", L"disabled"};
+
+void PaintKinds(TCanvas* C, int X0, int Y0, bool Classic) {
+  std::unique_ptr<TClassicControlsScope> classic;
+  if (Classic) classic = std::make_unique<TClassicControlsScope>();
+  const bool styled = StyleServices()->Enabled();
+  Label(C, X0, Y0, Classic ? L"Classic (no visual styles)"
+                           : styled ? L"Visual styles (uxtheme)" : L"As the system draws (no visual styles here)");
+  for (int s = 0; s < 5; ++s) Label(C, X0 + s * kCellW, Y0 + 18, kStateNames[s]);
+  TStage stage;
+  TSheetButton* b = stage.Add();
+  // The custom-image kinds draw a framed tint per state, with content margins of 4.
+  TkaImageCollection faces(nullptr);
+  const TColor tints[5] = {static_cast<TColor>(0xF0E0D0), static_cast<TColor>(0xFFD8A0),
+                           static_cast<TColor>(0xE0A050), static_cast<TColor>(0xFFE8C8), static_cast<TColor>(0xE8E8E8)};
+  for (int s = 0; s < 5; ++s) {
+    TBitmap face(12, 12);
+    face.Canvas()->Brush()->SetColor(static_cast<TColor>(0x906030));
+    face.Canvas()->FillRect(TRect(0, 0, 12, 12));
+    face.Canvas()->Brush()->SetColor(tints[s]);
+    face.Canvas()->FillRect(TRect(1, 1, 11, 11));
+    auto* item = faces.Images()->Add();
+    item->SetBitmap(&face);
+    for (auto set : {&TkaBitmapOptions::SetLeftMargin, &TkaBitmapOptions::SetTopMargin,
+                     &TkaBitmapOptions::SetRightMargin, &TkaBitmapOptions::SetBottomMargin,
+                     &TkaBitmapOptions::SetContentLeftMargin, &TkaBitmapOptions::SetContentTopMargin,
+                     &TkaBitmapOptions::SetContentRightMargin, &TkaBitmapOptions::SetContentBottomMargin})
+      (item->BitmapOptions()->*set)(4);
+  }
+  b->SetCustomImages(&faces);
+  b->SetCustomImageNormalIndex(0), b->SetCustomImageHotIndex(1), b->SetCustomImagePressedIndex(2);
+  b->SetCustomImageFocusedIndex(3), b->SetCustomImageDisabledIndex(4);
+  for (int k = 0; k <= kabsDropDownCombo; ++k) {
+    b->SetStyleKind(static_cast<TkaButtonStyleKind>(k));
+    b->SetCaption(L"Button");
+    const int y = Y0 + 36 + k * kCellH;
+    for (int s = 0; s < 5; ++s) b->PaintState(C, X0 + s * kCellW, y, static_cast<TkasCtrlState>(s));
+  }
+  b->SetCustomImages(nullptr);
+}
+
+// Split zones, the drop-down combo, a title line, image margins, the link's glow and 144 DPI.
+void PaintArrangements(TCanvas* C, int X0, int Y0) {
+  Label(C, X0, Y0, L"Arrangements (normal, hot, pressed)");
+  TStage stage;
+  TPopupMenu menu(nullptr);
+  TImageList images(nullptr);
+  images.SetWidth(16), images.SetHeight(16);
+  TBitmap glyph(16, 16);
+  glyph.Canvas()->Brush()->SetColor(static_cast<TColor>(0xC07820));
+  glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
+  glyph.Canvas()->Brush()->SetColor(clWhite);
+  glyph.Canvas()->FillRect(TRect(5, 5, 11, 11));
+  images.Add(&glyph, nullptr);
+  struct TRow {
+    const wchar_t* Name;
+    std::function<void(TSheetButton*)> Setup;
+  };
+  const TRow rows[] = {
+      {L"split, arrow right", [&](TSheetButton* b) { b->SetDropDownMenu(&menu), b->SetSplitButton(true); }},
+      {L"split, arrow bottom",
+       [&](TSheetButton* b) {
+         b->SetDropDownMenu(&menu), b->SetSplitButton(true), b->SetArrowPosition(kaapBottom);
+         b->SetHeight(48);
+       }},
+      {L"menu arrow, tool", [&](TSheetButton* b) { b->SetDropDownMenu(&menu), b->SetStyleKind(kabsToolButton); }},
+      {L"drop-down combo", [&](TSheetButton* b) { b->SetDropDownMenu(&menu), b->SetStyleKind(kabsDropDownCombo); }},
+      {L"colour button, split",
+       [&](TSheetButton* b) {
+         b->SetStyleKind(kabsColorButton), b->SetDropDownMenu(&menu), b->SetSplitButton(true);
+       }},
+      {L"title and image",
+       [&](TSheetButton* b) {
+         b->SetHeight(48), b->SetTitle(L"Title"), b->SetImages(&images), b->SetImageIndex(0);
+       }},
+      {L"image margin 40",
+       [&](TSheetButton* b) { b->SetImages(&images), b->SetImageIndex(0), b->SetImageMargin(40); }},
+      {L"link with glow",
+       [&](TSheetButton* b) {
+         b->SetStyleKind(kabsLink), b->SetCaption(L"karvo.example");
+         b->GlowEffect()->SetEnabled(true), b->GlowEffect()->SetAlphaValue(100);
+         b->GlowEffect()->SetPressedGlowSize(10), b->GlowEffect()->SetPressedAlphaValue(120);
+       }},
+      {L"144 DPI, split",
+       [&](TSheetButton* b) { b->SetDropDownMenu(&menu), b->SetSplitButton(true), b->ScaleForPPI(144); }},
+  };
+  int y = Y0 + 20;
+  for (const TRow& row : rows) {
+    TSheetButton* b = stage.Add();
+    b->SetCaption(L"Button");
+    row.Setup(b);
+    Label(C, X0, y + 2, row.Name);
+    for (int s = 0; s < 3; ++s)
+      b->PaintState(C, X0 + 150 + s * (b->Width() + 12), y, static_cast<TkasCtrlState>(s));
+    y += b->Height() + 10;
+    b->SetDropDownMenu(nullptr);
+    b->SetImages(nullptr);
+  }
+}
+
+}  // namespace
+
+void PaintButtonSheet(TCanvas* C) {
+  PaintKinds(C, 190, 34, false);
+  PaintKinds(C, 190 + 5 * kCellW + 20, 34, true);
+  const TEnumInfo& kinds = EnumInfoOf<TkaButtonStyleKind>();
+  for (int k = 0; k <= kabsDropDownCombo; ++k) Label(C, 10, 34 + 36 + k * kCellH + 10, kinds.NameOf(k));
+  PaintArrangements(C, 10, 34 + 36 + 24 * kCellH + 10);
+}
