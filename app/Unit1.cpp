@@ -1,11 +1,16 @@
 #include "app/Unit1.h"
 
+#include "framework/Menus.h"
 #include "framework/TypeInfo.h"
 #include "lib/kaControls/kaLabel.h"
 #include "lib/kaControls/kaPanel.h"
 #include "lib/kaGPControls/GPGlyphButton.h"
+#include "lib/kaGPControls/GPGlyphContainerButton.h"
 #include "lib/kaGPControls/GPPanel.h"
 #include "lib/kaGPControls/GPSizeBox.h"
+#include "lib/kaGPImages/kaGPImages.h"
+#include "lib/kaLottie/SkAnimatedImage.h"
+#include "lib/kaModernControls/kaPageViewer.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
 
 TForm1* Form1 = nullptr;
@@ -85,6 +90,44 @@ void TForm1::kaStyledForm1ChangeScale(double) {
   Form1->Constraints()->SetMinHeight(kaStyledForm1->ScaleInt(400));
 }
 
+void TForm1::kaStyledForm1ChangeFluentUIBackground(TObject*) {
+  if (!kaStyledForm1->IsFluentUIEnabled())
+    kaGPPanel1->SetFillColorAlpha(200);
+  else if (kaStyledForm1->IsFluentUIAcrylicBackground())
+    kaGPPanel1->SetFillColorAlpha(100);
+  else
+    kaGPPanel1->SetFillColorAlpha(230);
+}
+
+// ---- Side menu ----------------------------------------------------------------------------------
+
+void TForm1::ShowPageOf(TObject* Sender) {
+  auto* button = dynamic_cast<TkaGPGlyphContainerButton*>(Sender);
+  if (button == nullptr) return;
+  kaPageViewer1->SetPageIndex(static_cast<int>(button->Tag()));
+  kaGPPanel15->SetCaption(button->Caption());
+}
+
+void TForm1::kaGPGlyphContainerButton1Click(TObject* Sender) { ShowPageOf(Sender); }
+void TForm1::kaGPGlyphContainerButton2Click(TObject* Sender) { ShowPageOf(Sender); }
+void TForm1::kaGPGlyphContainerButton3Click(TObject* Sender) { ShowPageOf(Sender); }
+void TForm1::kaGPGlyphContainerButton4Click(TObject* Sender) { ShowPageOf(Sender); }
+
+void TForm1::PlayIconOf(TObject* Sender, bool Play) {
+  auto* button = dynamic_cast<TkaGPGlyphContainerButton*>(Sender);
+  if (button == nullptr) return;
+  if (auto* icon = dynamic_cast<TSkAnimatedImage*>(button->GlyphContainer())) icon->Animation()->SetEnabled(Play);
+}
+
+// An icon plays while the pointer is over its button and holds its frame when it leaves.
+void TForm1::kaGPGlyphContainerButton3MouseEnter(TObject* Sender) { PlayIconOf(Sender, true); }
+void TForm1::kaGPGlyphContainerButton3MouseLeave(TObject* Sender) { PlayIconOf(Sender, false); }
+void TForm1::MenuButtonMouseEnter(TObject*) { MenuAnimatedImage->Animation()->SetEnabled(true); }
+void TForm1::MenuButtonMouseLeave(TObject*) { MenuAnimatedImage->Animation()->SetEnabled(false); }
+
+void TForm1::ExitButtonClick(TObject*) { Close(); }
+void TForm1::Exit1Click(TObject*) { Close(); }
+
 KA_REGISTER_CLASS(TForm1, [](auto& c) {
   c.Field(L"kaStyledForm1", &TForm1::kaStyledForm1);
   c.Field(L"BorderPanel", &TForm1::BorderPanel);
@@ -108,4 +151,37 @@ KA_REGISTER_CLASS(TForm1, [](auto& c) {
   c.Handler(L"kaStyledForm1ChangeScale", &TForm1::kaStyledForm1ChangeScale);
   c.Handler(L"kaStyledForm1DWMClientMaximize", &TForm1::kaStyledForm1DWMClientMaximize);
   c.Handler(L"kaStyledForm1DWMClientRestore", &TForm1::kaStyledForm1DWMClientRestore);
+  c.Field(L"PopupMenu1", &TForm1::PopupMenu1);
+  c.Field(L"Exit1", &TForm1::Exit1);
+  c.Field(L"kaGPImageCollection1", &TForm1::kaGPImageCollection1);
+  c.Field(L"kaGPPanel1", &TForm1::kaGPPanel1);
+  c.Field(L"MenuButton", &TForm1::MenuButton);
+  c.Field(L"MenuAnimatedImage", &TForm1::MenuAnimatedImage);
+  c.Field(L"kaGPGlyphContainerButton1", &TForm1::kaGPGlyphContainerButton1);
+  c.Field(L"kaGPGlyphContainerButton2", &TForm1::kaGPGlyphContainerButton2);
+  c.Field(L"kaGPGlyphContainerButton3", &TForm1::kaGPGlyphContainerButton3);
+  c.Field(L"kaGPGlyphContainerButton4", &TForm1::kaGPGlyphContainerButton4);
+  c.Field(L"ExitButton", &TForm1::ExitButton);
+  c.Field(L"SkAnimatedImage1", &TForm1::SkAnimatedImage1);
+  c.Field(L"SkAnimatedImage2", &TForm1::SkAnimatedImage2);
+  c.Field(L"SkAnimatedImage3", &TForm1::SkAnimatedImage3);
+  c.Field(L"SkAnimatedImage4", &TForm1::SkAnimatedImage4);
+  c.Field(L"SkAnimatedImage5", &TForm1::SkAnimatedImage5);
+  c.Field(L"kaGPPanel15", &TForm1::kaGPPanel15);
+  c.Field(L"kaPageViewer1", &TForm1::kaPageViewer1);
+  c.Field(L"kaPageViewerPage1", &TForm1::kaPageViewerPage1);
+  c.Field(L"kaPageViewerPage2", &TForm1::kaPageViewerPage2);
+  c.Field(L"kaPageViewerPage3", &TForm1::kaPageViewerPage3);
+  c.Field(L"kaPageViewerPage4", &TForm1::kaPageViewerPage4);
+  c.Handler(L"kaStyledForm1ChangeFluentUIBackground", &TForm1::kaStyledForm1ChangeFluentUIBackground);
+  c.Handler(L"kaGPGlyphContainerButton1Click", &TForm1::kaGPGlyphContainerButton1Click);
+  c.Handler(L"kaGPGlyphContainerButton2Click", &TForm1::kaGPGlyphContainerButton2Click);
+  c.Handler(L"kaGPGlyphContainerButton3Click", &TForm1::kaGPGlyphContainerButton3Click);
+  c.Handler(L"kaGPGlyphContainerButton4Click", &TForm1::kaGPGlyphContainerButton4Click);
+  c.Handler(L"kaGPGlyphContainerButton3MouseEnter", &TForm1::kaGPGlyphContainerButton3MouseEnter);
+  c.Handler(L"kaGPGlyphContainerButton3MouseLeave", &TForm1::kaGPGlyphContainerButton3MouseLeave);
+  c.Handler(L"MenuButtonMouseEnter", &TForm1::MenuButtonMouseEnter);
+  c.Handler(L"MenuButtonMouseLeave", &TForm1::MenuButtonMouseLeave);
+  c.Handler(L"ExitButtonClick", &TForm1::ExitButtonClick);
+  c.Handler(L"Exit1Click", &TForm1::Exit1Click);
 });

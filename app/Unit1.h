@@ -1,6 +1,8 @@
 // The demo's main window: a borderless form whose whole frame (caption bar, caption buttons,
 // status bar, size grip, resizable border) is drawn by the library's controls, and whose
-// shadow, corners, maximise and restore come from the styled form.
+// shadow, corners, maximise and restore come from the styled form. A translucent side menu
+// of buttons with animated icons switches the pages of a page viewer and names the page in
+// a header above it.
 #pragma once
 
 #include "framework/Forms.h"
@@ -11,6 +13,13 @@ class TkaPanel;
 class TkaGPGlyphButton;
 class TkaLabel;
 class TkaGPSizeBox;
+class TkaGPGlyphContainerButton;
+class TkaPageViewer;
+class TkaPageViewerPage;
+class TkaGPImageCollection;
+class TSkAnimatedImage;
+class TPopupMenu;
+class TMenuItem;
 
 class TForm1 : public TForm {
   KA_CLASS(TForm1, TForm)
@@ -28,6 +37,29 @@ class TForm1 : public TForm {
   TkaGPGlyphButton* MaxButton = nullptr;
   TkaGPPanel* kaGPPanel3 = nullptr;
   TkaGPSizeBox* kaGPSizeBox1 = nullptr;
+  // The side menu, the page header and the pages.
+  TPopupMenu* PopupMenu1 = nullptr;
+  TMenuItem* Exit1 = nullptr;
+  TkaGPImageCollection* kaGPImageCollection1 = nullptr;
+  TkaGPPanel* kaGPPanel1 = nullptr;
+  TkaGPGlyphContainerButton* MenuButton = nullptr;
+  TSkAnimatedImage* MenuAnimatedImage = nullptr;
+  TkaGPGlyphContainerButton* kaGPGlyphContainerButton1 = nullptr;
+  TkaGPGlyphContainerButton* kaGPGlyphContainerButton2 = nullptr;
+  TkaGPGlyphContainerButton* kaGPGlyphContainerButton3 = nullptr;
+  TkaGPGlyphContainerButton* kaGPGlyphContainerButton4 = nullptr;
+  TkaGPGlyphContainerButton* ExitButton = nullptr;
+  TSkAnimatedImage* SkAnimatedImage1 = nullptr;
+  TSkAnimatedImage* SkAnimatedImage2 = nullptr;
+  TSkAnimatedImage* SkAnimatedImage3 = nullptr;
+  TSkAnimatedImage* SkAnimatedImage4 = nullptr;
+  TSkAnimatedImage* SkAnimatedImage5 = nullptr;
+  TkaGPPanel* kaGPPanel15 = nullptr;
+  TkaPageViewer* kaPageViewer1 = nullptr;
+  TkaPageViewerPage* kaPageViewerPage1 = nullptr;
+  TkaPageViewerPage* kaPageViewerPage2 = nullptr;
+  TkaPageViewerPage* kaPageViewerPage3 = nullptr;
+  TkaPageViewerPage* kaPageViewerPage4 = nullptr;
 
   // Handlers the layout binds by name.
   void CaptionLabelMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -42,9 +74,24 @@ class TForm1 : public TForm {
   void kaStyledForm1ChangeScale(double AScaleFactor);
   void kaStyledForm1DWMClientMaximize(TObject* Sender);
   void kaStyledForm1DWMClientRestore(TObject* Sender);
+  void kaStyledForm1ChangeFluentUIBackground(TObject* Sender);
+  void kaGPGlyphContainerButton1Click(TObject* Sender);
+  void kaGPGlyphContainerButton2Click(TObject* Sender);
+  void kaGPGlyphContainerButton3Click(TObject* Sender);
+  void kaGPGlyphContainerButton4Click(TObject* Sender);
+  void kaGPGlyphContainerButton3MouseEnter(TObject* Sender);
+  void kaGPGlyphContainerButton3MouseLeave(TObject* Sender);
+  void MenuButtonMouseEnter(TObject* Sender);
+  void MenuButtonMouseLeave(TObject* Sender);
+  void ExitButtonClick(TObject* Sender);
+  void Exit1Click(TObject* Sender);
 
  private:
   void ToggleMaximized();
+  // The page of the clicked side-menu button (its Tag) and its caption in the header.
+  void ShowPageOf(TObject* Sender);
+  // Plays or holds the icon a side-menu button hosts.
+  static void PlayIconOf(TObject* Sender, bool Play);
 };
 
 extern TForm1* Form1;

@@ -124,6 +124,21 @@ bool TCanvas::TryLock() {
   return true;
 }
 
+// ---- Saving the DC's state under a canvas -------------------------------------------------
+
+TCanvasStateSaver::TCanvasStateSaver(TCanvas* Canvas)
+    : FCanvas(Canvas), FDC(Canvas->Handle()), FSaved(::SaveDC(FDC)) {}
+
+TCanvasStateSaver::TCanvasStateSaver(TCanvas* Canvas, const TRect& Clip) : TCanvasStateSaver(Canvas) {
+  ::IntersectClipRect(FDC, Clip.Left, Clip.Top, Clip.Right, Clip.Bottom);
+}
+
+TCanvasStateSaver::~TCanvasStateSaver() {
+  if (FSaved != 0) ::RestoreDC(FDC, FSaved);
+  // The DC holds the objects and colours of the save time now, not the canvas's latest.
+  FCanvas->Refresh();
+}
+
 // ---- Lines and shapes -------------------------------------------------------------------
 
 TPoint TCanvas::PenPos() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 
 namespace {
 // Both constant-initialised: usable by statics of any unit, before or after this one's.
@@ -321,8 +322,10 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, false);
-  auto it = std::find(FItems.begin(), FItems.end(), Item);
-  if (it != FItems.end()) FItems.erase(it);
+  // From the end: Clear and destruction remove the last item each time, which a search from
+  // the front would make quadratic in the item count.
+  auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+  if (it != FItems.rend()) FItems.erase(std::next(it).base());
   Item->FCollection = nullptr;
   Changed();
 }

@@ -125,7 +125,8 @@ class TWindowDC {
 };
 
 // SaveDC on construction, RestoreDC to that level on destruction: selected objects,
-// colours, modes, clipping and the pen position all come back.
+// colours, modes, clipping and the pen position all come back. Not for the DC of a canvas
+// that draws inside the scope: TCanvasStateSaver below keeps the canvas in step.
 class TDCStateSaver {
  public:
   explicit TDCStateSaver(HDC DC) : FDC(DC), FSaved(DC != nullptr ? ::SaveDC(DC) : 0) {}
@@ -136,6 +137,29 @@ class TDCStateSaver {
   }
 
  private:
+  HDC FDC;
+  int FSaved;
+};
+
+class TCanvas;
+
+// TDCStateSaver for the DC a canvas draws on while the scope lasts. A canvas realises its
+// font, pen and brush (with the text colour, background colour and mode) into the DC once
+// and trusts them to stay; a bare RestoreDC puts back those of the save time behind its back,
+// so later text would come out in an old font or colour, or on an opaque background. Here
+// the canvas realises its own again after the restore. With Clip, drawing is also limited to
+// that rectangle (within the clipping already there) until the scope ends. Defined with the
+// canvas (Canvas.cpp).
+class TCanvasStateSaver {
+ public:
+  explicit TCanvasStateSaver(TCanvas* Canvas);
+  TCanvasStateSaver(TCanvas* Canvas, const TRect& Clip);
+  TCanvasStateSaver(const TCanvasStateSaver&) = delete;
+  TCanvasStateSaver& operator=(const TCanvasStateSaver&) = delete;
+  ~TCanvasStateSaver();
+
+ private:
+  TCanvas* FCanvas;
   HDC FDC;
   int FSaved;
 };

@@ -1,12 +1,17 @@
 #include "tools/DemoShots.h"
 
 #include <cstdint>
+#include <cwchar>
+#include <exception>
 #include <functional>
 #include <string>
 
 #include "app/Unit1.h"
 #include "framework/Forms.h"
 #include "lib/kaGPControls/GPGlyphButton.h"
+#include "lib/kaGPControls/GPGlyphContainerButton.h"
+#include "lib/kaLottie/SkAnimatedImage.h"
+#include "lib/kaModernControls/kaPageViewer.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
 
 namespace {
@@ -44,6 +49,17 @@ class TMonitorDpiScope {
   ~TMonitorDpiScope() { TMonitor::SetPixelsPerInchOverride(nullptr); }
   TMonitorDpiScope(const TMonitorDpiScope&) = delete;
   TMonitorDpiScope& operator=(const TMonitorDpiScope&) = delete;
+};
+
+// The side menu's icons keep the frame they show while this lives: their clock stands still.
+class TStillIconsScope {
+ public:
+  TStillIconsScope() {
+    TSkAnimatedImage::SetClock([] { return 0.0; });
+  }
+  ~TStillIconsScope() { TSkAnimatedImage::SetClock(nullptr); }
+  TStillIconsScope(const TStillIconsScope&) = delete;
+  TStillIconsScope& operator=(const TStillIconsScope&) = delete;
 };
 
 // The program's main window, made the way the program makes it; the scaling handlers reach
@@ -103,22 +119,35 @@ void Activate(HWND Wnd) {
   ::SetActiveWindow(Wnd);
 }
 
-// The client panel's middle: nothing there reacts to the pointer.
+// The page area's middle: nothing there reacts to the pointer.
 void ParkPointer(TForm1* Form) {
   const TRect r = WindowRect(Form->Handle());
   ::SetCursorPos(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
   Application->ProcessMessages();
 }
 
-// The pointer over the close button's middle, with the move the button would hear from the
-// system, and time for the button's leave polls to run.
-void HoverCloseButton(TForm1* Form) {
-  TkaGPGlyphButton* button = Form->CloseButton;
-  const TPoint centre(button->Width() / 2, button->Height() / 2);
-  const TPoint screen = button->ClientToScreen(centre);
+TPoint CentreOf(TWinControl* Control) { return TPoint(Control->Width() / 2, Control->Height() / 2); }
+
+// The pointer over a control's middle, with the move the control would hear from the
+// system, and time for the leave polls of the control it left to run.
+void Hover(TWinControl* Control) {
+  const TPoint centre = CentreOf(Control);
+  const TPoint screen = Control->ClientToScreen(centre);
   ::SetCursorPos(screen.X, screen.Y);
-  ::SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(centre.X, centre.Y));
+  ::SendMessageW(Control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(centre.X, centre.Y));
   PumpFor(kSettleMs);
+}
+
+// A left click on a control's middle, as the pointer gives it.
+void ClickOn(TWinControl* Control) {
+  const TPoint centre = CentreOf(Control);
+  const TPoint screen = Control->ClientToScreen(centre);
+  ::SetCursorPos(screen.X, screen.Y);
+  const LPARAM at = MAKELPARAM(centre.X, centre.Y);
+  ::SendMessageW(Control->Handle(), WM_MOUSEMOVE, 0, at);
+  ::SendMessageW(Control->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(Control->Handle(), WM_LBUTTONUP, 0, at);
+  Application->ProcessMessages();
 }
 
 // Lets every window of the form paint what is pending, and the timers that follow run.
@@ -130,8 +159,117 @@ void Settle(TForm1* Form) {
   ::GdiFlush();
 }
 
-// What the screen shows in R, as an opaque pf32bit bitmap.
-std::unique_ptr<TBitmap> CaptureScreen(const TRect& R) {
+// What the window lacks of State, or nullptr when it shows it: activation and the pointer
+// are shared with every program on the display, and another one may take either away.
+const wchar_t* MissingOfState(TForm1* Form, TDemoShotState State) {
+  if (State == TDemoShotState::Inactive) return Form->Active() ? L"the window is active" : nullptr;
+  if (!Form->Active()) return L"the window is not active";
+  if (State == TDemoShotState::CloseHot && !Form->CloseButton->MouseIn()) return L"the close button is not hot";
+  if (State == TDemoShotState::PageHot && !Form->kaGPGlyphContainerButton3->MouseIn())
+    return L"the \"Data\" button is not hot";
+  if (State == TDemoShotState::PageSelected &&
+      (Form->kaPageViewer1->PageIndex() != 1 || !Form->kaGPGlyphContainerButton2->Down()))
+    return L"the \"Reports\" page is not shown";
+  if (State == TDemoShotState::Maximized && !Form->kaStyledForm1->IsDWMClientMaximized())
+    return L"the window is not maximised";
+  return nullptr;
+}
+
+// (Re)gives the window the activation and the pointer position of State; Other is the
+// window that holds the activation for the inactive state.
+void ApplyState(TForm1* Form, TDemoShotState State, HWND Other) {
+  if (State == TDemoShotState::Inactive) {
+    Activate(Other);
+    PumpUntil([&] { return !Form->Active(); }, kStateTimeoutMs);
+  } else {
+    Activate(Form->Handle());
+    PumpUntil([&] { return Form->Active(); }, kStateTimeoutMs);
+  }
+  if (State == TDemoShotState::CloseHot)
+    Hover(Form->CloseButton);
+  else if (State == TDemoShotState::PageHot)
+    Hover(Form->kaGPGlyphContainerButton3);
+  else
+    ParkPointer(Form);
+  Settle(Form);
+}
+
+// The popup menu window of this thread that is on screen, if any.
+HWND VisibleMenuWindow() {
+  struct TFind {
+    static BOOL CALLBACK Visit(HWND Wnd, LPARAM Found) {
+      wchar_t name[16] = L"";
+      ::GetClassNameW(Wnd, name, 16);
+      if (std::wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(Wnd)) return TRUE;
+      *reinterpret_cast<HWND*>(Found) = Wnd;
+      return FALSE;
+    }
+  };
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), TFind::Visit, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// How often the drop-down watch looks for the menu, and for how many looks the menu must
+// have been on screen (painted, and shown on the display) before the action runs.
+constexpr UINT kMenuWatchMs = 30;
+constexpr int kMenuShownLooks = 5;
+
+// The menu loop runs the thread's timers: a timer procedure is how code gets to run while
+// a menu is open. It reaches its work through this, set while one watch runs.
+struct TMenuWatch {
+  const std::function<bool(HWND)>* Action = nullptr;
+  DWORD Start = 0;
+  int Looks = 0;
+  bool Done = false;
+  bool Shown = false;
+  std::exception_ptr Failure;
+};
+TMenuWatch* ActiveMenuWatch = nullptr;
+
+void CALLBACK MenuWatchTick(HWND, UINT, UINT_PTR, DWORD) {
+  TMenuWatch* w = ActiveMenuWatch;
+  if (w == nullptr || w->Done) return;
+  const HWND menu = VisibleMenuWindow();
+  if (menu == nullptr) {
+    if (::GetTickCount() - w->Start < kStateTimeoutMs) return;
+    w->Done = true;
+    ::EndMenu();
+    return;
+  }
+  if (++w->Looks < kMenuShownLooks) return;
+  w->Done = true;
+  w->Shown = true;
+  bool closed = false;
+  try {
+    closed = (*w->Action)(menu);
+  } catch (...) {
+    // Not through the menu loop's own frames: handed back to the caller once it returns.
+    w->Failure = std::current_exception();
+  }
+  if (!closed) ::EndMenu();
+}
+
+}  // namespace
+
+String DemoShotStateName(TDemoShotState State) {
+  switch (State) {
+    case TDemoShotState::Normal: return L"normal";
+    case TDemoShotState::CloseHot: return L"close-hot";
+    case TDemoShotState::Maximized: return L"maximized";
+    case TDemoShotState::Inactive: return L"inactive";
+    case TDemoShotState::PageHot: return L"page-hot";
+    case TDemoShotState::PageSelected: return L"reports";
+    case TDemoShotState::MenuOpen: return L"menu-open";
+  }
+  return L"";
+}
+
+String DemoShotFileName(TDemoShotState State, int Dpi) {
+  return L"demo-" + DemoShotStateName(State) + L"-" + std::to_wstring(Dpi) + L".png";
+}
+
+std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& R) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(pf32bit);
   bitmap->SetSize(R.Width(), R.Height());
@@ -149,52 +287,36 @@ std::unique_ptr<TBitmap> CaptureScreen(const TRect& R) {
   return bitmap;
 }
 
-// What the window lacks of State, or nullptr when it shows it: activation and the pointer
-// are shared with every program on the display, and another one may take either away.
-const wchar_t* MissingOfState(TForm1* Form, TDemoShotState State) {
-  if (State == TDemoShotState::Inactive) return Form->Active() ? L"the window is active" : nullptr;
-  if (!Form->Active()) return L"the window is not active";
-  if (State == TDemoShotState::CloseHot && !Form->CloseButton->MouseIn()) return L"the close button is not hot";
-  if (State == TDemoShotState::Maximized && !Form->kaStyledForm1->IsDWMClientMaximized())
-    return L"the window is not maximised";
-  return nullptr;
-}
-
-// (Re)gives the window the activation and the pointer position of State; Other is the
-// window that holds the activation for the inactive state.
-void ApplyState(TForm1* Form, TDemoShotState State, HWND Other) {
-  if (State == TDemoShotState::Inactive) {
-    Activate(Other);
-    PumpUntil([&] { return !Form->Active(); }, kStateTimeoutMs);
-  } else {
-    Activate(Form->Handle());
-    PumpUntil([&] { return Form->Active(); }, kStateTimeoutMs);
-  }
-  if (State == TDemoShotState::CloseHot)
-    HoverCloseButton(Form);
-  else
-    ParkPointer(Form);
-  Settle(Form);
-}
-
-}  // namespace
-
-String DemoShotStateName(TDemoShotState State) {
-  switch (State) {
-    case TDemoShotState::Normal: return L"normal";
-    case TDemoShotState::CloseHot: return L"close-hot";
-    case TDemoShotState::Maximized: return L"maximized";
-    case TDemoShotState::Inactive: return L"inactive";
-  }
-  return L"";
-}
-
-String DemoShotFileName(TDemoShotState State, int Dpi) {
-  return L"demo-" + DemoShotStateName(State) + L"-" + std::to_wstring(Dpi) + L".png";
+bool WithDropDownMenuOpen(TWinControl* Button, const std::function<bool(HWND Menu)>& Action) {
+  if (ActiveMenuWatch != nullptr) throw Exception(L"A drop-down menu is already being watched");
+  TMenuWatch watch;
+  watch.Action = &Action;
+  watch.Start = ::GetTickCount();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kMenuWatchMs, MenuWatchTick);
+  Require(timer != 0, L"no timer for the drop-down menu");
+  ActiveMenuWatch = &watch;
+  struct TEndWatch {
+    UINT_PTR Timer;
+    ~TEndWatch() {
+      ::KillTimer(nullptr, Timer);
+      ActiveMenuWatch = nullptr;
+    }
+  } endWatch{timer};
+  const TPoint centre = CentreOf(Button);
+  const TPoint screen = Button->ClientToScreen(centre);
+  ::SetCursorPos(screen.X, screen.Y);
+  const LPARAM at = MAKELPARAM(centre.X, centre.Y);
+  ::SendMessageW(Button->Handle(), WM_MOUSEMOVE, 0, at);
+  // The press drops the menu down and returns when the menu loop has ended.
+  ::SendMessageW(Button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  if (Button->HandleAllocated()) ::SendMessageW(Button->Handle(), WM_LBUTTONUP, 0, at);
+  if (watch.Failure) std::rethrow_exception(watch.Failure);
+  return watch.Shown;
 }
 
 std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi) {
   TMonitorDpiScope dpi(Dpi);
+  TStillIconsScope still;
   TDemoWindow window;
   TForm1* form = window.Form();
   form->Show();
@@ -211,12 +333,25 @@ std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi) {
             L"the window did not maximise");
   } else if (State == TDemoShotState::Inactive) {
     other = std::make_unique<TOtherWindow>(Screen->MonitorFromWindow(h).WorkareaRect().TopLeft());
+  } else if (State == TDemoShotState::PageSelected) {
+    ClickOn(form->kaGPGlyphContainerButton2);
   }
   const wchar_t* missing = nullptr;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     ApplyState(form, State, other != nullptr ? other->Handle() : nullptr);
     if ((missing = MissingOfState(form, State)) != nullptr) continue;
-    std::unique_ptr<TBitmap> picture = CaptureScreen(WindowRect(h));
+    std::unique_ptr<TBitmap> picture;
+    if (State == TDemoShotState::MenuOpen) {
+      const bool shown = WithDropDownMenuOpen(form->MenuButton, [&](HWND) {
+        if ((missing = MissingOfState(form, State)) == nullptr) picture = CaptureScreenRect(WindowRect(h));
+        return false;
+      });
+      if (!shown) missing = L"the popup menu did not show";
+      if (picture == nullptr) continue;
+      Settle(form);
+    } else {
+      picture = CaptureScreenRect(WindowRect(h));
+    }
     // Still so afterwards: the picture shows the state, not one taken away meanwhile.
     if ((missing = MissingOfState(form, State)) == nullptr) return picture;
   }

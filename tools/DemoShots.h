@@ -3,15 +3,19 @@
 // The window is the program's own: a TForm1 read from its layout, reachable through the
 // global Form1 while it lives, shown, put into the state, painted and then copied from the
 // screen, so a picture shows exactly the pixels a user would see. Each capture makes and
-// frees its own window.
+// frees its own window. The side menu's icons are held still while a capture runs (their
+// clock stands), so every picture of a state is the same.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "framework/Graphics.h"
 
+class TWinControl;
+
 enum class TDemoShotState {
-  // Active, restored, the pointer resting over the client area where nothing reacts to it.
+  // Active, restored, the pointer resting over the page area where nothing reacts to it.
   Normal,
   // As Normal, with the pointer over the close button, which shows its hot face.
   CloseHot,
@@ -19,12 +23,19 @@ enum class TDemoShotState {
   Maximized,
   // Restored, with another top-level window of the process active.
   Inactive,
+  // As Normal, with the pointer over the side menu's "Data" button, which shows its hot face.
+  PageHot,
+  // "Reports" clicked: it is down, the header reads "Reports", its empty page shows.
+  PageSelected,
+  // The menu button pressed: its popup menu hangs under it.
+  MenuOpen,
 };
 
-inline constexpr TDemoShotState DemoShotStates[] = {TDemoShotState::Normal, TDemoShotState::CloseHot,
-                                                    TDemoShotState::Maximized, TDemoShotState::Inactive};
+inline constexpr TDemoShotState DemoShotStates[] = {
+    TDemoShotState::Normal,  TDemoShotState::CloseHot,     TDemoShotState::Maximized, TDemoShotState::Inactive,
+    TDemoShotState::PageHot, TDemoShotState::PageSelected, TDemoShotState::MenuOpen};
 
-// "normal", "close-hot", "maximized", "inactive".
+// "normal", "close-hot", "maximized", "inactive", "page-hot", "reports", "menu-open".
 String DemoShotStateName(TDemoShotState State);
 // "demo-<state>-<dpi>.png".
 String DemoShotFileName(TDemoShotState State, int Dpi);
@@ -33,3 +44,13 @@ String DemoShotFileName(TDemoShotState State, int Dpi);
 // opaque pf32bit bitmap of the window's screen rectangle. Fails with an Exception when the
 // window cannot be brought into the state (for instance when it never becomes active).
 std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi);
+
+// What the screen shows in R (screen coordinates), as an opaque pf32bit bitmap.
+std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& R);
+
+// Presses the left button on Button's middle, as the pointer would, to drop down its popup
+// menu, and calls Action with the menu's window once the menu has shown for a moment. The
+// menu loop is modal: this returns when the menu has closed. Action answers whether it
+// closed the menu itself (by choosing an item, say); if not, the menu is dismissed. False
+// when no menu showed within a few seconds.
+bool WithDropDownMenuOpen(TWinControl* Button, const std::function<bool(HWND Menu)>& Action);

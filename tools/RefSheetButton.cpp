@@ -3,37 +3,28 @@
 #include <memory>
 #include <string>
 
-#include "framework/Forms.h"
 #include "framework/Themes.h"
 #include "framework/TypeInfo.h"
 #include "lib/kaControls/kaButton.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
+#include "tools/RefSheetKit.h"
+#include "tools/RefSheetPictures.h"
 
 namespace {
 
-const TColor kInk = static_cast<TColor>(0x202020);
 constexpr int kCellW = 136, kCellH = 44, kButtonW = 124, kButtonH = 34;
 
-// A button whose painting in any state can be copied out.
-class TSheetButton : public TkaButton {
-  KA_CLASS(TSheetButton, TkaButton)
+class TSheetButton : public TSheetPainted<TkaButton> {
+  KA_CLASS(TSheetButton, TSheetPainted<TkaButton>)
  public:
-  using TkaButton::TkaButton;
-  void PaintState(TCanvas* C, int X, int Y, TkasCtrlState S) {
-    TBitmap shot(Width(), Height());
-    PaintStateToDC(shot.Canvas()->Handle(), S, false);
-    ::BitBlt(C->Handle(), X, Y, Width(), Height(), shot.Canvas()->Handle(), 0, 0, SRCCOPY);
-  }
+  using TSheetPainted<TkaButton>::TSheetPainted;
 };
 
-// Windowed controls paint through their window: the buttons live on a form of their own.
+// The buttons live on a form of their own.
 struct TStage {
   TCustomForm* Form;
   TStage() {
-    Form = TCustomForm::CreateNew(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(0, 0, 400, 200);
-    Form->SetColor(clWindow);
+    Form = NewSheetForm(TRect(0, 0, 400, 200), clWindow);
     Form->Show();
   }
   ~TStage() { Form->Free(); }
@@ -45,22 +36,15 @@ struct TStage {
   }
 };
 
-
-void Label(TCanvas* C, int X, int Y, const String& Text) {
-  C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(kInk);
-  C->TextOut(X, Y, Text);
-}
-
 const wchar_t* const kStateNames[5] = {L"normal", L"hot", L"pressed", L"focused", L"disabled"};
 
 void PaintKinds(TCanvas* C, int X0, int Y0, bool Classic) {
   std::unique_ptr<TClassicControlsScope> classic;
   if (Classic) classic = std::make_unique<TClassicControlsScope>();
   const bool styled = StyleServices()->Enabled();
-  Label(C, X0, Y0, Classic ? L"Classic (no visual styles)"
+  SheetLabel(C, X0, Y0, Classic ? L"Classic (no visual styles)"
                            : styled ? L"Visual styles (uxtheme)" : L"As the system draws (no visual styles here)");
-  for (int s = 0; s < 5; ++s) Label(C, X0 + s * kCellW, Y0 + 18, kStateNames[s]);
+  for (int s = 0; s < 5; ++s) SheetLabel(C, X0 + s * kCellW, Y0 + 18, kStateNames[s]);
   TStage stage;
   TSheetButton* b = stage.Add();
   // The custom-image kinds draw a framed tint per state, with content margins of 4.
@@ -95,17 +79,11 @@ void PaintKinds(TCanvas* C, int X0, int Y0, bool Classic) {
 
 // Split zones, the drop-down combo, a title line, image margins, the link's glow and 144 DPI.
 void PaintArrangements(TCanvas* C, int X0, int Y0) {
-  Label(C, X0, Y0, L"Arrangements (normal, hot, pressed)");
+  SheetLabel(C, X0, Y0, L"Arrangements (normal, hot, pressed)");
   TStage stage;
   TPopupMenu menu(nullptr);
   TImageList images(nullptr);
-  images.SetWidth(16), images.SetHeight(16);
-  TBitmap glyph(16, 16);
-  glyph.Canvas()->Brush()->SetColor(static_cast<TColor>(0xC07820));
-  glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
-  glyph.Canvas()->Brush()->SetColor(clWhite);
-  glyph.Canvas()->FillRect(TRect(5, 5, 11, 11));
-  images.Add(&glyph, nullptr);
+  AddListGlyph(images, false);
   struct TRow {
     const wchar_t* Name;
     std::function<void(TSheetButton*)> Setup;
@@ -143,7 +121,7 @@ void PaintArrangements(TCanvas* C, int X0, int Y0) {
     TSheetButton* b = stage.Add();
     b->SetCaption(L"Button");
     row.Setup(b);
-    Label(C, X0, y + 2, row.Name);
+    SheetLabel(C, X0, y + 2, row.Name);
     for (int s = 0; s < 3; ++s)
       b->PaintState(C, X0 + 150 + s * (b->Width() + 12), y, static_cast<TkasCtrlState>(s));
     y += b->Height() + 10;
@@ -158,6 +136,6 @@ void PaintButtonSheet(TCanvas* C) {
   PaintKinds(C, 190, 34, false);
   PaintKinds(C, 190 + 5 * kCellW + 20, 34, true);
   const TEnumInfo& kinds = EnumInfoOf<TkaButtonStyleKind>();
-  for (int k = 0; k <= kabsDropDownCombo; ++k) Label(C, 10, 34 + 36 + k * kCellH + 10, kinds.NameOf(k));
+  for (int k = 0; k <= kabsDropDownCombo; ++k) SheetLabel(C, 10, 34 + 36 + k * kCellH + 10, kinds.NameOf(k));
   PaintArrangements(C, 10, 34 + 36 + 24 * kCellH + 10);
 }

@@ -4,47 +4,41 @@
 #include <memory>
 #include <string>
 
-#include "framework/Forms.h"
 #include "framework/Themes.h"
 #include "lib/kaControls/kaCheckBox.h"
 #include "lib/kaDrawUtils/BitmapOptions.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
+#include "tools/RefSheetKit.h"
+#include "tools/RefSheetPictures.h"
 
 namespace {
 
-const TColor kInk = static_cast<TColor>(0x202020);
 constexpr int kCellW = 120, kCellH = 40, kBoxW = 110, kBoxH = 30;
 
 const wchar_t* const kStateNames[5] = {L"normal", L"hot", L"pressed", L"focused", L"disabled"};
 const wchar_t* const kCheckNames[3] = {L"unchecked", L"checked", L"grayed"};
 
-// A check box whose painting in any state can be copied out; the focused column is its
-// normal state while it has the focus (a check box never paints a focused state).
-class TSheetCheckBox : public TkaCheckBox {
-  KA_CLASS(TSheetCheckBox, TkaCheckBox)
+// The focused column is a check box's normal state while it has the focus (a check box never
+// paints a focused state).
+class TSheetCheckBox : public TSheetPainted<TkaCheckBox> {
+  KA_CLASS(TSheetCheckBox, TSheetPainted<TkaCheckBox>)
  public:
-  using TkaCheckBox::TkaCheckBox;
+  using TSheetPainted<TkaCheckBox>::TSheetPainted;
   void PaintState(TCanvas* C, int X, int Y, TkasCtrlState S) {
     if (S == kasFocused) {
       SetFocus();
       S = kasNormal;
     }
-    TBitmap shot(Width(), Height());
-    PaintStateToDC(shot.Canvas()->Handle(), S, false);
-    ::BitBlt(C->Handle(), X, Y, Width(), Height(), shot.Canvas()->Handle(), 0, 0, SRCCOPY);
+    inherited::PaintState(C, X, Y, S);
   }
 };
 
-// Windowed controls paint through their window: the boxes live on a form of their own, next
-// to a control that takes the focus back.
+// The boxes live on a form of their own, next to a control that takes the focus back.
 struct TStage {
   TCustomForm* Form;
   TSheetCheckBox* Other;
   TStage() {
-    Form = TCustomForm::CreateNew(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(0, 0, 500, 300);
-    Form->SetColor(clWindow);
+    Form = NewSheetForm(TRect(0, 0, 500, 300), clWindow);
     Form->Show();
     Other = Add();
     Other->SetLeft(300);
@@ -68,12 +62,6 @@ struct TStage {
   }
 };
 
-void Label(TCanvas* C, int X, int Y, const String& Text) {
-  C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(kInk);
-  C->TextOut(X, Y, Text);
-}
-
 // The three check states in the five control states.
 void PaintGrid(TCanvas* C, int X0, int Y0, bool Classic, int Dpi, const String& Title) {
   std::unique_ptr<TClassicControlsScope> classic;
@@ -82,12 +70,12 @@ void PaintGrid(TCanvas* C, int X0, int Y0, bool Classic, int Dpi, const String& 
   TSheetCheckBox* b = stage.Add();
   if (Dpi != 96) b->ScaleForPPI(Dpi);
   const int step = b->Width() + 10, rowH = b->Height() + 10;
-  Label(C, X0, Y0, Title);
-  for (int s = 0; s < 5; ++s) Label(C, X0 + 80 + s * step, Y0 + 18, kStateNames[s]);
+  SheetLabel(C, X0, Y0, Title);
+  for (int s = 0; s < 5; ++s) SheetLabel(C, X0 + 80 + s * step, Y0 + 18, kStateNames[s]);
   b->SetAllowGrayed(true);
   for (int check = cbUnchecked; check <= cbGrayed; ++check) {
     const int y = Y0 + 36 + check * rowH;
-    Label(C, X0, y + b->Height() / 2 - 7, kCheckNames[check]);
+    SheetLabel(C, X0, y + b->Height() / 2 - 7, kCheckNames[check]);
     b->SetState(static_cast<TCheckBoxState>(check));
     stage.PaintStates(b, C, X0 + 80, y, step);
   }
@@ -115,20 +103,11 @@ std::unique_ptr<TkaImageCollection> BoxPictures() {
 }
 
 void PaintArrangements(TCanvas* C, int X0, int Y0) {
-  Label(C, X0, Y0, L"Arrangements (checked; normal, hot, pressed, focused, disabled)");
+  SheetLabel(C, X0, Y0, L"Arrangements (checked; normal, hot, pressed, focused, disabled)");
   TStage stage;
   auto pictures = BoxPictures();
   TImageList images(nullptr);
-  images.SetWidth(16), images.SetHeight(16);
-  // White corners: the list's transparent colour.
-  TBitmap glyph(16, 16);
-  glyph.Canvas()->Brush()->SetColor(clWhite);
-  glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
-  glyph.Canvas()->Brush()->SetColor(static_cast<TColor>(0xC07820));
-  glyph.Canvas()->FillRect(TRect(1, 1, 15, 15));
-  glyph.Canvas()->Brush()->SetColor(clWhite);
-  glyph.Canvas()->FillRect(TRect(5, 5, 11, 11));
-  images.Add(&glyph, nullptr);
+  AddListGlyph(images, true);
   struct TRow {
     const wchar_t* Name;
     std::function<void(TSheetCheckBox*)> Setup;
@@ -159,7 +138,7 @@ void PaintArrangements(TCanvas* C, int X0, int Y0) {
     TSheetCheckBox* b = stage.Add();
     row.Setup(b);
     b->SetChecked(true);
-    Label(C, X0, y + b->Height() / 2 - 7, row.Name);
+    SheetLabel(C, X0, y + b->Height() / 2 - 7, row.Name);
     stage.PaintStates(b, C, X0 + 150, y, kCellW);
     y += b->Height() + 10;
     b->SetCustomImages(nullptr);

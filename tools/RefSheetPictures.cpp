@@ -79,3 +79,19 @@ void FillChecker(TCanvas* Canvas, const TRect& R) {
       Canvas->FillRect(TRect(X, Y, std::min(X + Cell, R.Right), std::min(Y + Cell, R.Bottom)));
     }
 }
+
+void AddListGlyph(TImageList& Images, bool WhiteRim) {
+  Images.SetWidth(16), Images.SetHeight(16);
+  TBitmap glyph(16, 16);
+  TCanvas* c = glyph.Canvas();
+  const int rim = WhiteRim ? 1 : 0;
+  if (WhiteRim) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, 16, 16));
+  }
+  c->Brush()->SetColor(static_cast<TColor>(0xC07820));
+  c->FillRect(TRect(rim, rim, 16 - rim, 16 - rim));
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(TRect(5, 5, 11, 11));
+  Images.Add(&glyph, nullptr);
+}

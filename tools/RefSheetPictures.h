@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Graphics.h"
+#include "framework/ImageList.h"
 #include "framework/PngImage.h"
 
 // A 40 x 28 picture with an alpha channel: a rounded badge shading from blue to teal, its
@@ -13,3 +14,6 @@ void MakeBadgePicture(TPngImage& Png);
 void MakeSkinBitmap(TBitmap& Bitmap);
 // A checkerboard of light greys, so transparency shows.
 void FillChecker(TCanvas* Canvas, const TRect& R);
+// Sets Images to 16 x 16 and adds an orange square with a white one in its middle. With
+// WhiteRim the outermost ring of pixels is white (a list's usual transparent colour).
+void AddListGlyph(TImageList& Images, bool WhiteRim);

@@ -4,18 +4,15 @@
 // procedure (PaintTo), and taken back out of the state.
 #include "tools/RefSheetSwitch.h"
 
-#include <cstdio>
 #include <functional>
 #include <vector>
 
-#include "framework/Forms.h"
-#include "framework/PngImage.h"
 #include "lib/kaGPControls/GPToggleSwitch.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
+#include "tools/RefSheetKit.h"
 
 namespace {
 
-const TColor kInk = static_cast<TColor>(0x202020);
 const TColor kOrange = static_cast<TColor>(0x0080FF);
 const TColor kDarkOrange = static_cast<TColor>(0x0050C0);
 const TColor kSeaGreen = static_cast<TColor>(0x578B2E);
@@ -178,18 +175,9 @@ void PaintInState(TkaCustomToggleSwitch* S, TSheetState State, HDC DC, int X, in
   if (S->Focused()) ::SetFocus(nullptr);
 }
 
-void Text(TCanvas* C, int X, int Y, const String& S) {
-  C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(kInk);
-  C->TextOut(X, Y, S);
-}
-
 // A block of looks at one DPI: per look a row off and a row on, a column per state.
 int PaintBlock(TCanvas* C, int Top, int Dpi, const std::vector<const TLook*>& Looks) {
-  TCustomForm* form = TCustomForm::CreateNew(nullptr);
-  form->SetBorderStyle(bsNone);
-  form->SetBounds(20, 20, 400, 300);
-  form->SetColor(clWhite);
+  TCustomForm* form = NewSheetForm(TRect(20, 20, 420, 320), clWhite);
   form->Font()->SetName(L"Tahoma");
   TkaImageCollection* images = new TkaImageCollection(form);
   AddMaskPictures(images);
@@ -204,8 +192,8 @@ int PaintBlock(TCanvas* C, int Top, int Dpi, const std::vector<const TLook*>& Lo
   form->Show();
   Application->ProcessMessages();
   const int cellW = ::MulDiv(160, Dpi, 96), cellH = ::MulDiv(44, Dpi, 96), left = 190;
-  Text(C, 10, Top, Format(L"%d DPI", Dpi));
-  for (int state = ssNormal; state <= ssDisabled; ++state) Text(C, left + state * cellW, Top, kStateNames[state]);
+  SheetLabel(C, 10, Top, Format(L"%d DPI", Dpi));
+  for (int state = ssNormal; state <= ssDisabled; ++state) SheetLabel(C, left + state * cellW, Top, kStateNames[state]);
   int y = Top + 20;
   for (size_t i = 0; i < switches.size(); ++i) {
     TkaCustomToggleSwitch* s = switches[i];
@@ -213,7 +201,7 @@ int PaintBlock(TCanvas* C, int Top, int Dpi, const std::vector<const TLook*>& Lo
     for (TkaCustomToggleSwitch* other : switches) other->SetVisible(other == s);
     for (TkaSwitchState st : {kaswOff, kaswOn}) {
       s->SetState(st);
-      Text(C, 10, y + cellH / 2 - 7, String(Looks[i]->Name) + (st == kaswOn ? L", on" : L", off"));
+      SheetLabel(C, 10, y + cellH / 2 - 7, String(Looks[i]->Name) + (st == kaswOn ? L", on" : L", off"));
       for (int state = ssNormal; state <= ssDisabled; ++state)
         PaintInState(s, static_cast<TSheetState>(state), C->Handle(), left + state * cellW, y);
       y += cellH;
@@ -226,27 +214,9 @@ int PaintBlock(TCanvas* C, int Top, int Dpi, const std::vector<const TLook*>& Lo
 
 }  // namespace
 
-void RenderSwitchSheet(const String& Folder) {
-  std::vector<const TLook*> all, scaled;
+void PaintSwitchSheet(TCanvas* C) {
+  std::vector<const TLook*> all;
   for (const TLook& look : kLooks) all.push_back(&look);
-  scaled = {&kLooks[1], &kLooks[4]};
-  const int width = 190 + 5 * ::MulDiv(160, 144, 96) + 10;
-  const int height = 34 + 20 + 14 * 44 + 30 + 20 + 4 * ::MulDiv(44, 144, 96) + 10;
-  TBitmap sheet;
-  sheet.SetPixelFormat(pf32bit);
-  sheet.SetSize(width, height);
-  TCanvas* c = sheet.Canvas();
-  c->Brush()->SetColor(clWhite);
-  c->FillRect(TRect(0, 0, width, height));
-  c->Font()->SetName(L"Tahoma");
-  c->Font()->SetHeight(-15);
-  Text(c, 10, 8, L"Toggle switch: vector, mask and picture looks in every state, off and on");
-  c->Font()->SetHeight(-11);
-  const int next = PaintBlock(c, 34, 96, all);
-  PaintBlock(c, next + 30, 144, scaled);
-  TPngImage png;
-  png.Assign(&sheet);
-  const String path = Folder + L"toggleswitch.png";
-  png.SaveToFile(path);
-  std::wprintf(L"wrote %ls (%d x %d)\n", path.c_str(), width, height);
+  const int next = PaintBlock(C, 34, 96, all);
+  PaintBlock(C, next + 30, 144, {&kLooks[1], &kLooks[4]});
 }

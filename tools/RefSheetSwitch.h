@@ -2,7 +2,9 @@
 // DPI, and two looks at 144 DPI, painted by the switches' own windows.
 #pragma once
 
-#include "framework/Types.h"
+class TCanvas;
 
-// Writes toggleswitch.png into Folder (a Windows path ending in a separator).
-void RenderSwitchSheet(const String& Folder);
+constexpr int kSwitchSheetWidth = 190 + 5 * (160 * 144 / 96) + 10;
+constexpr int kSwitchSheetHeight = 34 + 20 + 14 * 44 + 30 + 20 + 4 * (44 * 144 / 96) + 10;
+
+void PaintSwitchSheet(TCanvas* C);

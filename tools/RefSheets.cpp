@@ -16,12 +16,14 @@
 #include "lib/kaGPUtils/kaGPUtils.h"
 #include "tools/RefSheetButton.h"
 #include "tools/RefSheetCheckBox.h"
+#include "tools/RefSheetComboBox.h"
+#include "tools/RefSheetListBox.h"
+#include "tools/RefSheetKit.h"
 #include "tools/RefSheetPictures.h"
 #include "tools/RefSheetSwitch.h"
 
 namespace {
 
-const TColor kInk = static_cast<TColor>(0x202020);
 const TColor kHotFace = static_cast<TColor>(0xD77800);
 
 // A white sheet of the given size with a title line, handed to Paint, then saved as PNG.
@@ -35,37 +37,13 @@ void RenderSheet(const String& Path, int Width, int Height, const String& Title,
   C->FillRect(TRect(0, 0, Width, Height));
   C->Font()->SetName(L"Tahoma");
   C->Font()->SetHeight(-15);
-  C->Font()->SetColor(kInk);
-  C->Brush()->SetStyle(bsClear);
-  C->TextOut(10, 8, Title);
+  SheetLabel(C, 10, 8, Title);
   C->Font()->SetHeight(-11);
   Paint(C);
   TPngImage Png;
   Png.Assign(&Sheet);
   Png.SaveToFile(Path);
   std::wprintf(L"wrote %ls (%d x %d)\n", Path.c_str(), Width, Height);
-}
-
-// Placements are not clipped to their rectangle; the sheet clips each cell so tiles that run
-// past it do not cover the next one.
-class TCellClip {
- public:
-  TCellClip(TCanvas* C, const TRect& R) : FDC(C->Handle()), FSaved(::SaveDC(FDC)) {
-    ::IntersectClipRect(FDC, R.Left, R.Top, R.Right, R.Bottom);
-  }
-  ~TCellClip() { ::RestoreDC(FDC, FSaved); }
-  TCellClip(const TCellClip&) = delete;
-  TCellClip& operator=(const TCellClip&) = delete;
-
- private:
-  HDC FDC;
-  int FSaved;
-};
-
-void Label(TCanvas* C, int X, int Y, const String& Text) {
-  C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(kInk);
-  C->TextOut(X, Y, Text);
 }
 
 // ---- Glyphs --------------------------------------------------------------------------------
@@ -78,7 +56,7 @@ void PaintGlyphs(TCanvas* C) {
     const int X0 = 10 + (K % Columns) * CellW, Y0 = Top + (K / Columns) * CellH;
     String Name = Kinds.NameOf(K);
     if (Name.rfind(L"kagpbgk", 0) == 0) Name = Name.substr(7);
-    Label(C, X0, Y0, std::to_wstring(K) + L" " + Name);
+    SheetLabel(C, X0, Y0, std::to_wstring(K) + L" " + Name);
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(kHotFace);
     C->FillRect(TRect(X0 + 110, Y0 + 16, X0 + 220, Y0 + 72));
@@ -90,7 +68,7 @@ void PaintGlyphs(TCanvas* C) {
       for (int Size : Sizes) {
         const TGPRectF Box(X, static_cast<float>(Y0 + 20 + (48 - Size) / 2), static_cast<float>(Size),
                            static_cast<float>(Size));
-        GPDrawGlyph(&G, static_cast<TkaGPButtonGlyphKind>(K), Box, ToGPColor(Hot ? clWhite : kInk, 255),
+        GPDrawGlyph(&G, static_cast<TkaGPButtonGlyphKind>(K), Box, ToGPColor(Hot ? clWhite : kSheetInk, 255),
                     Size / 16.0, 1, clRed);
         X += static_cast<float>(Size + 8);
       }
@@ -109,11 +87,13 @@ void PaintDrawStyles(TCanvas* C) {
   const int CellW = 170, CellH = 120;
   for (int S = 0; S < 25; ++S) {
     const int X0 = 10 + (S % 5) * CellW, Y0 = 34 + (S / 5) * CellH;
-    Label(C, X0, Y0, Styles.NameOf(S));
+    SheetLabel(C, X0, Y0, Styles.NameOf(S));
     const TRect R(X0, Y0 + 16, X0 + CellW - 14, Y0 + CellH - 8);
     FillChecker(C, R);
     Images.Images()->Items(0)->SetDrawStyle(static_cast<TkaImageDrawStyle>(S));
-    TCellClip Clip(C, R);
+    // Placements are not clipped to their rectangle; tiles that run past it must not cover
+    // the next cell.
+    TCanvasStateSaver Clip(C, R);
     Images.Draw(C, R, 0, 1.0);
   }
 }
@@ -143,11 +123,11 @@ void PaintMargins(TCanvas* C) {
                         static_cast<BYTE*>(Skin.ScanLine(0)));
   const int CellW = 200, CellH = 130;
   for (int Row = 0; Row < 2; ++Row) {
-    Label(C, 10, 34 + Row * (CellH + 24), Row == 0 ? L"GDI, 30 x 30 skin, margins 8" : L"GDI+, scale 1.5");
+    SheetLabel(C, 10, 34 + Row * (CellH + 24), Row == 0 ? L"GDI, 30 x 30 skin, margins 8" : L"GDI+, scale 1.5");
     for (int I = 0; I < 6; ++I) {
       const TMarginCase& M = kMarginCases[I];
       const int X0 = 10 + I * CellW, Y0 = 54 + Row * (CellH + 24);
-      Label(C, X0, Y0, M.Name);
+      SheetLabel(C, X0, Y0, M.Name);
       const TRect R(X0, Y0 + 16, X0 + CellW - 16, Y0 + CellH);
       FillChecker(C, R);
       if (Row == 0) {
@@ -186,7 +166,7 @@ void PaintGlow(TCanvas* C) {
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(K.Dark ? static_cast<TColor>(0x303030) : static_cast<TColor>(0xF0F0F0));
     C->FillRect(Cell);
-    C->Font()->SetColor(K.Dark ? clWhite : kInk);
+    C->Font()->SetColor(K.Dark ? clWhite : kSheetInk);
     const String Text = L"Glow " + std::to_wstring(K.Size) + (K.Intensive ? L"" : L" soft") +
                         (K.Offset ? L" offset" : L"");
     DrawTextWithGlow(C, TRect(Cell.Left + 16, Cell.Top + 20, Cell.Right - 16, Cell.Bottom - 20), Text, false, false,
@@ -206,11 +186,16 @@ int main(int argc, char** argv) {
                 PaintDrawStyles);
     RenderSheet(Folder + L"margins.png", 1210, 370, L"Drawing by margins", PaintMargins);
     RenderSheet(Folder + L"glowtext.png", 770, 230, L"Glow text", PaintGlow);
-    RenderSwitchSheet(Folder);
+    RenderSheet(Folder + L"toggleswitch.png", kSwitchSheetWidth, kSwitchSheetHeight,
+                L"Toggle switch: vector, mask and picture looks in every state, off and on", PaintSwitchSheet);
     RenderSheet(Folder + L"button.png", kButtonSheetWidth, kButtonSheetHeight,
                 L"Push button (TkaButton): the 24 style kinds in five states", PaintButtonSheet);
     RenderSheet(Folder + L"checkbox.png", kCheckBoxSheetWidth, kCheckBoxSheetHeight,
                 L"Check box (TkaCheckBox): three check states in five control states", PaintCheckBoxSheet);
+    RenderSheet(Folder + L"listbox.png", kListBoxSheetWidth, kListBoxSheetHeight,
+                L"Advanced list box (TkaAdvancedListBox): row parts and selection looks", PaintListBoxSheet);
+    RenderSheet(Folder + L"combobox.png", kComboBoxSheetWidth, kComboBoxSheetHeight,
+                L"Advanced combo box (TkaAdvancedComboBox): the eleven looks and open lists", PaintComboBoxSheet);
   } catch (const std::exception& E) {
     std::fprintf(stderr, "ka_refsheets: %s\n", E.what());
     return 1;

@@ -167,6 +167,22 @@ void TkaCustomActiveControl::PaintStateToDC(HDC DC, TkasCtrlState State, bool Bl
   ::AlphaBlend(DC, 0, 0, w, h, image.Canvas()->Handle(), 0, 0, w, h, bf);
 }
 
+// ---- Focus ----------------------------------------------------------------------------------
+
+void TkaCustomActiveControl::FocusOnClick(const TMessage& Message) {
+  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) &&
+      !ComponentState().Contains(csDesigning) && !Focused() && CanFocus())
+    SetFocus();
+}
+
+void TkaCustomActiveControl::ShowFocusGained() {
+  FUpdateParentBuffer = true;
+  if (DrawTextMode() == kadtmGDIPlus)
+    Invalidate();
+  else
+    Repaint();
+}
+
 // ---- Messages -------------------------------------------------------------------------------
 
 void TkaCustomActiveControl::Dispatch(TMessage& Message) {

@@ -53,6 +53,13 @@ class TkaCustomActiveControl : public TkaCustomControl {
   void MouseEntered();
   void MouseLeft();
 
+  // For descendants that can take the focus. A left click (Message) focuses the control
+  // before the click is handled, unless designing.
+  void FocusOnClick(const TMessage& Message);
+  // After WM_SETFOCUS: the parent's stored painting may still show another control's focus,
+  // so it is taken again; GDI+ text is drawn at the next paint, GDI text at once.
+  void ShowFocusGained();
+
   TTimer* FMouseTimer = nullptr;
   bool FCanAnimate = false;
   bool FAnimation = false;

@@ -6,7 +6,7 @@
 // ---- Construction ---------------------------------------------------------------------------
 
 TkaButton::TkaButton(TComponent* AOwner)
-    : TkaCustomButtonControl(AOwner), FColorOptions(new TkaButtonColorOptions(this)), FTitleFont(new TFont) {
+    : TkaCustomPushButtonControl(AOwner), FColorOptions(new TkaButtonColorOptions(this)), FTitleFont(new TFont) {
   FColorOptions->OnChange = [this](TObject*) {
     if (FStyleKind == kabsColorButton) RePaintControl();
   };
@@ -22,10 +22,6 @@ TkaButton::~TkaButton() {
   FTitleFont->Free();
 }
 
-bool TkaButton::IsLoadingOrDesigning() const {
-  return ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning);
-}
-
 // ---- Properties -----------------------------------------------------------------------------
 
 void TkaButton::SetTitleFont(TFont* Value) {
@@ -36,17 +32,6 @@ void TkaButton::SetTitleFont(TFont* Value) {
 void TkaButton::SetImageMargin(int Value) {
   if (Value < 0) return;
   SetAndRepaint(FImageMargin, Value);
-}
-
-void TkaButton::SetShowCaption(bool Value) {
-  if (FShowCaption == Value) return;
-  FShowCaption = Value;
-  if (FShowCaption && FWidthWithCaption >= 1)
-    SetWidth(FWidthWithCaption);
-  else if (!FShowCaption && FWidthWithoutCaption >= 1)
-    SetWidth(FWidthWithoutCaption);
-  else
-    RePaintControl();
 }
 
 void TkaButton::SetDisabledFontColor(TColor Value) {
@@ -81,8 +66,6 @@ void TkaButton::ChangeScale(int M, int D, bool isDpiChange) {
     if (FMargin > 0) FMargin = ::MulDiv(FMargin, M, D);
     if (FSpacing > 0) FSpacing = ::MulDiv(FSpacing, M, D);
   }
-  if (FWidthWithCaption > 0) FWidthWithCaption = ::MulDiv(FWidthWithCaption, M, D);
-  if (FWidthWithoutCaption > 0) FWidthWithoutCaption = ::MulDiv(FWidthWithoutCaption, M, D);
 }
 
 int TkaButton::ImageIndexFor(TkasCtrlState State) const {
@@ -101,56 +84,16 @@ int TkaButton::ImageIndexFor(TkasCtrlState State) const {
 TkasCtrlState TkaButton::GetCtrlState() {
   const TkasCtrlState state = inherited::GetCtrlState();
   // The button Enter would press looks hot until the mouse says otherwise.
-  if (FDefault && FCanFocused && FActive && !FMouseIn && (state == kasNormal || state == kasFocused)) return kasHot;
+  if (IsActiveDefault() && !FMouseIn && (state == kasNormal || state == kasFocused)) return kasHot;
   return state;
 }
 
-void TkaButton::UpdateGroup() {
-  if (Parent() == nullptr) return;
-  for (int i = 0; i < Parent()->ControlCount(); ++i) {
-    auto* other = dynamic_cast<TkaButton*>(Parent()->Controls(i));
-    if (other != nullptr && other != this && other->GroupIndex() == FGroupIndex && other->Down())
-      other->SetDown(false);
-  }
+bool TkaButton::IsGroupSibling(const TControl* Control) const {
+  return dynamic_cast<const TkaButton*>(Control) != nullptr;
 }
 
-void TkaButton::ButtonClick() {
-  if (FDisableClick || IsLoadingOrDesigning()) return;
-  if (FModalSetting)
-    if (TCustomForm* form = GetParentForm(this, true)) form->SetModalResult(FModalResult);
-  inherited::ButtonClick();
-}
-
-void TkaButton::CMFocusChanged(TMessage& Message) {
-  if (!FCanFocused || !FDefault) return;
-  auto* receiving = reinterpret_cast<TControl*>(Message.LParam);
-  const bool active = dynamic_cast<TkaButton*>(receiving) == nullptr || receiving == this;
-  if (active == FActive) return;
-  FActive = active;
-  if (HandleAllocated()) RePaintControl();
-}
-
-void TkaButton::CMDialogKey(TMessage& Message) {
-  const WPARAM key = Message.WParam;
-  const bool shifted = ::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0;
-  if (FCanFocused && ((FActive && key == VK_RETURN && Enabled()) ||
-                      (key == VK_ESCAPE && FCancel && !shifted && CanFocus()))) {
-    ButtonClick();
-    Message.Result = 1;
-    return;
-  }
-  inherited::Dispatch(Message);
-}
-
-void TkaButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_FOCUSCHANGED:
-      CMFocusChanged(Message);
-      inherited::Dispatch(Message);
-      break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    default: inherited::Dispatch(Message); break;
-  }
+bool TkaButton::AnswersEnter(const TObject* Control) const {
+  return dynamic_cast<const TkaButton*>(Control) != nullptr;
 }
 
 // ---- Layout registration --------------------------------------------------------------------
@@ -190,14 +133,7 @@ KA_REGISTER_CLASS(TkaButton, [](auto& c) {
   c.Property(L"PressedImageIndex", &TBtn::PressedImageIndex, &TBtn::SetPressedImageIndex);
   c.Property(L"FocusedImageIndex", &TBtn::FocusedImageIndex, &TBtn::SetFocusedImageIndex);
   c.Property(L"ImageMargin", &TBtn::ImageMargin, &TBtn::SetImageMargin);
-  c.Property(L"ShowCaption", &TBtn::ShowCaption, &TBtn::SetShowCaption);
-  c.Property(L"WidthWithCaption", &TBtn::WidthWithCaption, &TBtn::SetWidthWithCaption);
-  c.Property(L"WidthWithoutCaption", &TBtn::WidthWithoutCaption, &TBtn::SetWidthWithoutCaption);
   c.Property(L"ScaleMarginAndSpacing", &TBtn::ScaleMarginAndSpacing, &TBtn::SetScaleMarginAndSpacing);
-  c.Property(L"Default", &TBtn::Default, &TBtn::SetDefault);
-  c.Property(L"Cancel", &TBtn::Cancel, &TBtn::SetCancel);
-  c.Property(L"ModalResult", &TBtn::ModalResult, &TBtn::SetModalResult);
-  c.Property(L"ModalSetting", &TBtn::ModalSetting, &TBtn::SetModalSetting);
   c.Property(L"DisabledFontColor", &TBtn::DisabledFontColor, &TBtn::SetDisabledFontColor);
   c.Property(L"UseFontColorToStyleColor", &TBtn::UseFontColorToStyleColor, &TBtn::SetUseFontColorToStyleColor);
   c.Property(L"UseGalleryMenuImage", &TBtn::UseGalleryMenuImage, &TBtn::SetUseGalleryMenuImage);

@@ -1,14 +1,14 @@
 // The library's classic push button: one of 24 looks (the active style's push, tool,
 // header, tab, spin and segmented elements, its own per-state colours, or pictures from an
-// image collection), a title line above an image and a caption, dialog behaviour (Default,
-// Cancel, ModalResult), images by state, an image margin that lines images up in a column of
-// buttons, widths that follow whether the caption shows, and radio-group release of its
-// siblings. Mouse, keyboard, drop-down and animation behaviour are the button base's.
+// image collection), a title line above an image and a caption, images by state, and an
+// image margin that lines images up in a column of buttons. Dialog behaviour (Default,
+// Cancel, ModalResult), widths that follow whether the caption shows and radio-group release
+// of its siblings are the push-button base's; mouse, keyboard, drop-down and animation
+// behaviour the button base's.
 #pragma once
 
 #include <functional>
 
-#include "framework/Forms.h"
 #include "lib/kaControls/kaButtonColorOptions.h"
 #include "lib/kaControls/kaButtonControl.h"
 
@@ -36,13 +36,12 @@ class IkaGalleryMenuSelection {
   virtual TCustomImageList* GalleryImages() const = 0;
 };
 
-class TkaButton : public TkaCustomButtonControl {
-  KA_CLASS(TkaButton, TkaCustomButtonControl)
+class TkaButton : public TkaCustomPushButtonControl {
+  KA_CLASS(TkaButton, TkaCustomPushButtonControl)
  public:
   explicit TkaButton(TComponent* AOwner);
   ~TkaButton() override;
 
-  void Dispatch(TMessage& Message) override;
   void ChangeScale(int M, int D, bool isDpiChange) override;
 
   TkaButtonStyleKind StyleKind() const { return FStyleKind; }
@@ -66,27 +65,9 @@ class TkaButton : public TkaCustomButtonControl {
   // ignored.
   int ImageMargin() const { return FImageMargin; }
   void SetImageMargin(int Value);
-  bool ShowCaption() const { return FShowCaption; }
-  void SetShowCaption(bool Value);
-  // The width taken when the caption is shown or hidden (0: keep the width).
-  int WidthWithCaption() const { return FWidthWithCaption; }
-  void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
-  int WidthWithoutCaption() const { return FWidthWithoutCaption; }
-  void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
   // Margin and Spacing follow the scale too.
   bool ScaleMarginAndSpacing() const { return FScaleMarginAndSpacing; }
   void SetScaleMarginAndSpacing(bool Value) { FScaleMarginAndSpacing = Value; }
-  // Enter presses a Default button while no other button has the focus; Escape presses a
-  // Cancel button.
-  bool Default() const { return FDefault; }
-  void SetDefault(bool Value) { FDefault = Value; }
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
-  // With ModalSetting, a click sets the parent form's ModalResult to this.
-  TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  bool ModalSetting() const { return FModalSetting; }
-  void SetModalSetting(bool Value) { FModalSetting = Value; }
   // The caption colour while disabled; clNone: the style's.
   TColor DisabledFontColor() const { return FDisabledFontColor; }
   void SetDisabledFontColor(TColor Value);
@@ -116,25 +97,20 @@ class TkaButton : public TkaCustomButtonControl {
   // index, everything to ImageIndex).
   int ImageIndexFor(TkasCtrlState State) const;
   int CustomImageIndexFor(TkasCtrlState State) const { return FCustomImageIndex[State]; }
-  // The Enter key would press this Default button now.
-  bool Active() const { return FActive; }
 
   TkaPaintButtonEvent OnPaintContent;
 
  protected:
   TkasCtrlState GetCtrlState() override;
   bool CanAnimateFocused() override { return CanFocused(); }
-  void UpdateGroup() override;
-  void AccelClick() override { ButtonClick(); }
-  void ButtonClick() override;
+  // Other push buttons of this kind; they also keep Enter from a default button while focused.
+  bool IsGroupSibling(const TControl* Control) const override;
+  bool AnswersEnter(const TObject* Control) const override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override;
 
  private:
   struct TPaintState;
-  void CMFocusChanged(TMessage& Message);
-  void CMDialogKey(TMessage& Message);
-  bool IsLoadingOrDesigning() const;
 
   // The drawing steps (kaButtonDraw.cpp).
   bool DrawElementOnly(TCanvas* ACanvas, TkasCtrlState S);
@@ -167,21 +143,11 @@ class TkaButton : public TkaCustomButtonControl {
   int FPressedImageIndex = -1;
   int FFocusedImageIndex = -1;
   int FImageMargin = 0;
-  bool FShowCaption = true;
-  int FWidthWithCaption = 0;
-  int FWidthWithoutCaption = 0;
   bool FScaleMarginAndSpacing = false;
-  bool FDefault = false;
-  bool FCancel = false;
-  TModalResult FModalResult = mrNone;
-  bool FModalSetting = false;
   TColor FDisabledFontColor = clNone;
   bool FUseFontColorToStyleColor = false;
   bool FUseGalleryMenuImage = false;
   bool FUseGalleryMenuCaption = false;
   TkaCustomImageCollection* FCustomImages = nullptr;
   int FCustomImageIndex[5] = {-1, -1, -1, -1, -1};
-  bool FActive = false;
-  // The caption the cached glow was made for (the gallery's or none may stand in).
-  String FShownGlowCaption;
 };

@@ -380,9 +380,7 @@ void TkaCustomButtonControl::KeyDown(WORD& Key, TShiftState Shift) {
 void TkaCustomButtonControl::WndProc(TMessage& Message) {
   if (FCanFocused) {
     if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_KEYUP) HandleKeyMessage(Message);
-    if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) &&
-        !ComponentState().Contains(csDesigning) && !Focused() && CanFocus())
-      SetFocus();
+    FocusOnClick(Message);
   }
   inherited::WndProc(Message);
 }
@@ -401,13 +399,7 @@ void TkaCustomButtonControl::Dispatch(TMessage& Message) {
       break;
     case WM_SETFOCUS:
       inherited::Dispatch(Message);
-      if (FCanFocused) {
-        FUpdateParentBuffer = true;
-        if (DrawTextMode() == kadtmGDIPlus)
-          Invalidate();
-        else
-          Repaint();
-      }
+      if (FCanFocused) ShowFocusGained();
       StopRepeatClick();
       FOldCtrlState = GetCtrlState();
       break;
@@ -515,6 +507,8 @@ void TkaCustomButtonControl::DrawImageAndCaption(TCanvas* ACanvas, const TRect& 
   uint8_t alpha = 0, size = 0;
   if (FGlowEffect->Enabled() && GetGlowParams(State, color, alpha, size)) {
     const TkaGlowParams glow{alpha, FGlowEffect->Intensive(), size, color, FGlowEffect->Offset()};
+    if (C.Caption != FShownGlowCaption) FUpdateGlowBuffer = true;
+    FShownGlowCaption = C.Caption;
     const bool rebuild = NeedGlowBufferUpdate(ACanvas, color, C.Images, C.ImageIndex, ARect, alpha, size);
     if (C.Centred)
       DrawImageAndTextWithGlow(ACanvas, ARect, C.Margin, FWordWrap, ScaleFactor(), false, C.RightToLeft, C.DrawFocus,
@@ -532,6 +526,86 @@ void TkaCustomButtonControl::DrawImageAndCaption(TCanvas* ACanvas, const TRect& 
                          clNone, false, enabled, C.Images, C.ImageIndex, C.Caption, C.Layout, C.Spacing, false);
   }
 }
+
+TButtonLayout TkaCustomButtonControl::PlacedLayout() const {
+  if (BiDiMode() != bdRightToLeft) return FLayout;
+  if (FLayout == blGlyphLeft) return blGlyphRight;
+  if (FLayout == blGlyphRight) return blGlyphLeft;
+  return FLayout;
+}
+
+// ---- Push buttons ---------------------------------------------------------------------------
+
+void TkaCustomPushButtonControl::SetShowCaption(bool Value) {
+  if (FShowCaption == Value) return;
+  FShowCaption = Value;
+  if (FShowCaption && FWidthWithCaption >= 1)
+    SetWidth(FWidthWithCaption);
+  else if (!FShowCaption && FWidthWithoutCaption >= 1)
+    SetWidth(FWidthWithoutCaption);
+  else
+    RePaintControl();
+}
+
+void TkaCustomPushButtonControl::ChangeScale(int M, int D, bool isDpiChange) {
+  inherited::ChangeScale(M, D, isDpiChange);
+  if (M == D || D == 0) return;
+  if (FWidthWithCaption > 0) FWidthWithCaption = ::MulDiv(FWidthWithCaption, M, D);
+  if (FWidthWithoutCaption > 0) FWidthWithoutCaption = ::MulDiv(FWidthWithoutCaption, M, D);
+}
+
+void TkaCustomPushButtonControl::ButtonClick() {
+  if (FDisableClick || IsDesigningOrLoading()) return;
+  if (FModalSetting)
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+  inherited::ButtonClick();
+}
+
+void TkaCustomPushButtonControl::UpdateGroup() {
+  if (Parent() == nullptr) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i) {
+    TControl* c = Parent()->Controls(i);
+    if (c == this || !IsGroupSibling(c)) continue;
+    auto* other = static_cast<TkaCustomButtonControl*>(c);
+    if (other->GroupIndex() == FGroupIndex && other->Down()) other->SetDown(false);
+  }
+}
+
+void TkaCustomPushButtonControl::FocusChangedTo(const TObject* FocusedControl) {
+  if (!FCanFocused || !FDefault) return;
+  const bool active = FocusedControl == this || !AnswersEnter(FocusedControl);
+  if (active == FActive) return;
+  FActive = active;
+  RePaintControl();
+}
+
+bool TkaCustomPushButtonControl::DialogKey(WORD Key) {
+  if (!FCanFocused) return false;
+  const bool enter = Key == VK_RETURN && IsActiveDefault() && Enabled();
+  const bool noModifiers = (KeyboardStateToShiftState() * TShiftState{ssShift, ssAlt, ssCtrl}).Empty();
+  const bool escape = Key == VK_ESCAPE && FCancel && noModifiers && CanFocus();
+  if (!enter && !escape) return false;
+  ButtonClick();
+  return true;
+}
+
+void TkaCustomPushButtonControl::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_FOCUSCHANGED:
+      inherited::Dispatch(Message);
+      FocusChangedTo(reinterpret_cast<const TControl*>(Message.LParam));
+      break;
+    case CM_DIALOGKEY:
+      if (DialogKey(Message.CharCode()))
+        Message.Result = 1;
+      else
+        inherited::Dispatch(Message);
+      break;
+    default: inherited::Dispatch(Message); break;
+  }
+}
+
+// ---- Layout registration --------------------------------------------------------------------
 
 KA_REGISTER_ENUM(TButtonLayout, {{L"blGlyphLeft", blGlyphLeft},
                                  {L"blGlyphRight", blGlyphRight},
@@ -572,4 +646,15 @@ KA_REGISTER_CLASS(TkaCustomButtonControl, [](auto& c) {
   c.Property(L"UseImageIndexFromAction", &TBtn::UseImageIndexFromAction, &TBtn::SetUseImageIndexFromAction);
   c.Property(L"OnDropDown", &TBtn::OnDropDown);
   c.Property(L"OnCloseUp", &TBtn::OnCloseUp);
+});
+
+using TPushBtn = TkaCustomPushButtonControl;
+KA_REGISTER_CLASS(TkaCustomPushButtonControl, [](auto& c) {
+  c.Property(L"ShowCaption", &TPushBtn::ShowCaption, &TPushBtn::SetShowCaption);
+  c.Property(L"WidthWithCaption", &TPushBtn::WidthWithCaption, &TPushBtn::SetWidthWithCaption);
+  c.Property(L"WidthWithoutCaption", &TPushBtn::WidthWithoutCaption, &TPushBtn::SetWidthWithoutCaption);
+  c.Property(L"Default", &TPushBtn::Default, &TPushBtn::SetDefault);
+  c.Property(L"Cancel", &TPushBtn::Cancel, &TPushBtn::SetCancel);
+  c.Property(L"ModalResult", &TPushBtn::ModalResult, &TPushBtn::SetModalResult);
+  c.Property(L"ModalSetting", &TPushBtn::ModalSetting, &TPushBtn::SetModalSetting);
 });

@@ -1,12 +1,14 @@
 // The base of every clickable control of the library: pressed and down states, toggle and
 // radio-group behaviour, keyboard activation, auto-repeat, drop-downs with an optional
 // split zone, image placement values, and the glow-bitmap cache bookkeeping descendants
-// rely on.
+// rely on. Below it, the base of the push buttons (the classic one and the vector ones):
+// their part in a dialog and their widths with and without caption.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
+#include "framework/Forms.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
 #include "lib/kaControls/kaActiveControl.h"
@@ -150,6 +152,8 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   // Image and caption in ARect as drawn in State: behind them the state's glow, its bitmaps
   // kept in the glow buffers, when the glow effect is on and draws in State.
   void DrawImageAndCaption(TCanvas* ACanvas, const TRect& ARect, TkasCtrlState State, const TkaImageCaption& Content);
+  // Layout with left and right swapped when the control reads right to left.
+  TButtonLayout PlacedLayout() const;
 
   TkasCtrlState GetCtrlState() override;
   bool CanAnimate() override;
@@ -225,6 +229,9 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   TCustomImageList* FStoredImages = nullptr;
   int FStoredImagesWidth = 0, FStoredImagesHeight = 0;
   bool FStoredWordWrap = true;
+  // The caption the glow was last drawn for: another one (a gallery item's, or none) may
+  // stand in for Caption, which is what the stored parameters know.
+  String FShownGlowCaption;
   bool FUpdateGlowBuffer = true;
   bool FDown = false;
   bool FPressed = false;
@@ -237,8 +244,9 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   TkaArrowDirection FArrowDirection = kaadDefault;
   bool FDropDownCall = false;
 
- private:
   bool IsDesigningOrLoading() const;
+
+ private:
   void RepeatTick();
   void MenuTrackingEnded();
   // The space and Enter handling of WndProc, run before the inherited processing.
@@ -246,4 +254,65 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   void SpaceDown();
   void EnterDown();
   void SpaceUp();
+};
+
+// A push button in a dialog: Enter clicks the active Default button and Escape a Cancel
+// button, a click with ModalSetting gives the parent form its ModalResult. The caption can be
+// hidden, the button then taking WidthWithoutCaption (and WidthWithCaption when it shows
+// again). Going down in a radio group releases the siblings of the same kind.
+class TkaCustomPushButtonControl : public TkaCustomButtonControl {
+  KA_CLASS(TkaCustomPushButtonControl, TkaCustomButtonControl)
+ public:
+  explicit TkaCustomPushButtonControl(TComponent* AOwner) : TkaCustomButtonControl(AOwner) {}
+
+  bool ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  // The width taken when the caption is shown or hidden (0: keep the width); scaled.
+  int WidthWithCaption() const { return FWidthWithCaption; }
+  void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
+  int WidthWithoutCaption() const { return FWidthWithoutCaption; }
+  void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
+  // Enter presses a Default button while no other button has the focus; Escape presses a
+  // Cancel button.
+  bool Default() const { return FDefault; }
+  virtual void SetDefault(bool Value) { FDefault = Value; }
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool Value) { FCancel = Value; }
+  // With ModalSetting, a click sets the parent form's ModalResult to this.
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  bool ModalSetting() const { return FModalSetting; }
+  void SetModalSetting(bool Value) { FModalSetting = Value; }
+  // The Enter key would press this Default button now.
+  bool Active() const { return FActive; }
+
+  void Dispatch(TMessage& Message) override;
+  void ChangeScale(int M, int D, bool isDpiChange) override;
+
+ protected:
+  // The siblings that form a radio group with this button.
+  virtual bool IsGroupSibling(const TControl* Control) const = 0;
+  // Whether Control answers Enter itself while it has the focus; a default button is not
+  // active meanwhile.
+  virtual bool AnswersEnter(const TObject* Control) const = 0;
+
+  void ButtonClick() override;
+  void UpdateGroup() override;
+  void AccelClick() override { ButtonClick(); }
+  // The default button becomes active when the focus moves to a control that does not answer
+  // Enter itself, or to this button.
+  void FocusChangedTo(const TObject* FocusedControl);
+  // Enter on the active default button, Escape on a cancel button: true when clicked.
+  bool DialogKey(WORD Key);
+  // This is the default button Enter acts on now (it shows so).
+  bool IsActiveDefault() const { return FDefault && FCanFocused && FActive; }
+
+  bool FShowCaption = true;
+  int FWidthWithCaption = 0;
+  int FWidthWithoutCaption = 0;
+  bool FDefault = false;
+  bool FCancel = false;
+  TModalResult FModalResult = mrNone;
+  bool FModalSetting = false;
+  bool FActive = false;
 };

@@ -115,9 +115,8 @@ TColor TkaButton::DrawKindBackground(TCanvas* ACanvas, TPaintState& P) {
       main.Left = zone.Right;
     else
       main.Right = zone.Left;
-    TColor text = clNone;
-    DrawClipped(ACanvas, main, r, [&](TCanvas* Layer, const TRect& R) { text = PaintKindFace(Layer, R, P); });
-    return text;
+    TCanvasStateSaver clip(ACanvas, main);
+    return PaintKindFace(ACanvas, r, P);
   }
   return PaintKindFace(ACanvas, r, P);
 }
@@ -229,7 +228,8 @@ void TkaButton::DrawPressedSplitZone(TCanvas* ACanvas, TPaintState& P, const TRe
   const TRect whole(0, 0, Width(), Height());
   // Styled elements are drawn whole and cut to the zone, so their ends do not show in it.
   const TRect target = P.Styled && FStyleKind != kabsColorButton ? whole : Zone;
-  DrawClipped(ACanvas, Zone, target, [&](TCanvas* Layer, const TRect& R) { P.A = PaintPressedZone(Layer, R); });
+  TCanvasStateSaver clip(ACanvas, Zone);
+  P.A = PaintPressedZone(ACanvas, target);
 }
 
 TColor TkaButton::PaintPressedZone(TCanvas* ACanvas, const TRect& r) {
@@ -393,45 +393,17 @@ void TkaButton::ImageMarginLayout(TCustomImageList* AImages, int& AMargin, int& 
 
 void TkaButton::DrawContent(TCanvas* ACanvas, TPaintState& P) {
   const TRect r = ContentRect(P);
-  String caption;
-  TCustomImageList* images = nullptr;
-  int index = -1;
-  ContentSource(P.S, caption, images, index);
-  TButtonLayout layout = FLayout;
-  if (P.Rtl && layout == blGlyphLeft) layout = blGlyphRight;
-  else if (P.Rtl && layout == blGlyphRight) layout = blGlyphLeft;
-  int margin = 0, spacing = 0;
-  ImageMarginLayout(images, margin, spacing);
-
   if (OnPaintContent) {
     OnPaintContent(this, ACanvas, r, P.S);
     return;
   }
-  const bool centred = layout == blGlyphTop || layout == blGlyphBottom || FCaptionCenterAlignment;
-  const bool enabled = P.S != kasDisabled;
-  uint8_t alpha = 0, size = 0;
-  TColor glowColor = clNone;
-  if (FGlowEffect->Enabled() && GetGlowParams(P.S, glowColor, alpha, size)) {
-    const TkaGlowParams glow{alpha, FGlowEffect->Intensive(), size, glowColor, FGlowEffect->Offset()};
-    // The cache knows Caption(), not what is shown instead of it.
-    if (caption != FShownGlowCaption) FUpdateGlowBuffer = true;
-    FShownGlowCaption = caption;
-    const bool rebuild = NeedGlowBufferUpdate(ACanvas, glowColor, images, index, r, alpha, size);
-    if (centred)
-      DrawImageAndTextWithGlow(ACanvas, r, margin, FWordWrap, ScaleFactor(), false, P.Rtl, false, clNone, false,
-                               enabled, images, index, caption, layout, spacing, FGlowBuffer, FGlowImageBuffer,
-                               rebuild, FImageGlow, glow);
-    else
-      DrawImageAndTextLeftWithGlow(ACanvas, r, margin, FWordWrap, ScaleFactor(), false, P.Rtl, false, clNone, false,
-                                   enabled, images, index, caption, layout, spacing, false, FGlowBuffer,
-                                   FGlowImageBuffer, rebuild, FImageGlow, glow);
-  } else if (centred) {
-    DrawImageAndText(ACanvas, r, margin, FWordWrap, ScaleFactor(), false, P.Rtl, false, clNone, false, enabled,
-                     images, index, caption, layout, spacing);
-  } else {
-    DrawImageAndTextLeft(ACanvas, r, margin, FWordWrap, ScaleFactor(), false, P.Rtl, false, clNone, false, enabled,
-                         images, index, caption, layout, spacing, false);
-  }
+  TkaImageCaption content;
+  ContentSource(P.S, content.Caption, content.Images, content.ImageIndex);
+  ImageMarginLayout(content.Images, content.Margin, content.Spacing);
+  content.Layout = PlacedLayout();
+  content.Centred = content.Layout == blGlyphTop || content.Layout == blGlyphBottom || FCaptionCenterAlignment;
+  content.RightToLeft = P.Rtl;
+  DrawImageAndCaption(ACanvas, r, P.S, content);
 }
 
 // ---- The face -----------------------------------------------------------------------------

@@ -167,9 +167,7 @@ void TkaCheckBox::DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) {
   // A caption beside the image sits at the box; above or below it, the block is centred.
   content.Centred = FLayout == blGlyphTop || FLayout == blGlyphBottom;
   content.Margin = content.Centred ? -1 : 0;
-  content.Layout = FLayout;
-  if (content.RightToLeft && FLayout == blGlyphLeft) content.Layout = blGlyphRight;
-  if (content.RightToLeft && FLayout == blGlyphRight) content.Layout = blGlyphLeft;
+  content.Layout = PlacedLayout();
   DrawImageAndCaption(ACanvas, r, ACtrlState, content);
 }
 

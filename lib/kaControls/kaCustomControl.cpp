@@ -36,6 +36,33 @@ bool FluentUIBuildAvailable() { return IsWindows10OrLater() && WindowsBuildNumbe
 
 }  // namespace
 
+// ---- The opaque layered mode ----------------------------------------------------------------
+
+bool FluentUIOpaqueActive(const TComponent* Control, bool Wanted) {
+  return Wanted && !Control->ComponentState().Contains(csDesigning) && FluentUIBuildAvailable();
+}
+
+void FluentUIOpaqueChanged(TWinControl* Control) {
+  const TComponentState state = Control->ComponentState();
+  if (state.Contains(csDesigning) || state.Contains(csLoading) || state.Contains(csDestroying)) return;
+  // A window without a handle takes the style when it is created.
+  if (FluentUIBuildAvailable() && Control->HandleAllocated()) Control->Perform(CM_RECREATEWND);
+}
+
+void FluentUIOpaqueCreated(TWinControl* Control) {
+  ::SetLayeredWindowAttributes(Control->WindowHandle(), 0, 255, LWA_ALPHA);
+  if (Control->Visible()) ::SetTimer(Control->WindowHandle(), kaFluentUIOpaqueTimerID, 10, nullptr);
+}
+
+bool FluentUIOpaqueTick(TWinControl* Control, const TMessage& Message) {
+  if (Message.Msg != WM_TIMER || Message.WParam != kaFluentUIOpaqueTimerID || !Control->HandleAllocated())
+    return false;
+  ::KillTimer(Control->WindowHandle(), kaFluentUIOpaqueTimerID);
+  ::RedrawWindow(Control->WindowHandle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  return true;
+}
+
 // ---- Construction -------------------------------------------------------------------------
 
 TkaCustomControl::TkaCustomControl(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -196,18 +223,12 @@ void TkaCustomControl::SetBlurBackgroundAmount(int Value) {
   if (FTransparentBackground && FBlurBackground) RecaptureAndNotify();
 }
 
-bool TkaCustomControl::IsFluentUIOpaqueActive() const {
-  return !ComponentState().Contains(csDesigning) && FFluentUIOpaque && FluentUIBuildAvailable();
-}
+bool TkaCustomControl::IsFluentUIOpaqueActive() const { return FluentUIOpaqueActive(this, FFluentUIOpaque); }
 
 void TkaCustomControl::SetFluentUIOpaque(bool Value) {
   if (FFluentUIOpaque == Value) return;
   FFluentUIOpaque = Value;
-  if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading) ||
-      ComponentState().Contains(csDestroying))
-    return;
-  // A window without a handle takes the style when it is created.
-  if (FluentUIBuildAvailable() && HandleAllocated()) Perform(CM_RECREATEWND);
+  FluentUIOpaqueChanged(this);
 }
 
 // ---- Geometry and scaling -------------------------------------------------------------------
@@ -255,20 +276,14 @@ void TkaCustomControl::CreateParams(TCreateParams& Params) {
 void TkaCustomControl::CreateWnd() {
   inherited::CreateWnd();
   if (!IsFluentUIOpaqueActive()) return;
-  // The compositor draws the layer fully opaque over the blurred backdrop, so there is
-  // nothing to see through.
+  // The layer hides what lies under it: there is nothing to see through.
   FTransparentBackground = false;
-  ::SetLayeredWindowAttributes(WindowHandle(), 0, 255, LWA_ALPHA);
-  if (Visible()) ::SetTimer(WindowHandle(), kaFluentUIOpaqueTimerID, 10, nullptr);
+  FluentUIOpaqueCreated(this);
 }
 
 void TkaCustomControl::WndProc(TMessage& Message) {
   inherited::WndProc(Message);
-  if (Message.Msg == WM_TIMER && Message.WParam == kaFluentUIOpaqueTimerID && HandleAllocated()) {
-    ::KillTimer(WindowHandle(), kaFluentUIOpaqueTimerID);
-    ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  }
+  FluentUIOpaqueTick(this, Message);
 }
 
 void TkaCustomControl::Dispatch(TMessage& Message) {

@@ -25,6 +25,19 @@ class IkaPaintBufferLender {
   virtual TBitmap* LentPaintBuffer() const = 0;
 };
 
+// The opaque layered mode (FluentUIOpaque) of the library's windowed controls, the scroll box
+// (no TkaCustomControl) included: the compositor draws the window fully opaque over a
+// translucent form's blurred backdrop. Windows 10 build 17134 on; never while designing.
+bool FluentUIOpaqueActive(const TComponent* Control, bool Wanted);
+// After the wanted value changed: the layered style is given when the window is made, so a
+// window already there is made again (not while designing, loading or destroying).
+void FluentUIOpaqueChanged(TWinControl* Control);
+// After an opaque layered window was made: constant alpha 255, and one complete repaint once
+// the layer exists.
+void FluentUIOpaqueCreated(TWinControl* Control);
+// That repaint's timer, after the window procedure ran: true when Message was its tick.
+bool FluentUIOpaqueTick(TWinControl* Control, const TMessage& Message);
+
 class TkaCustomControl : public TCustomControl {
   KA_CLASS(TkaCustomControl, TCustomControl)
  public:

@@ -6,8 +6,6 @@
 
 namespace {
 
-bool FluentUIBuildAvailable() { return IsWindows10OrLater() && WindowsBuildNumber() >= kaBuildFluentUI; }
-
 bool LoadingOrDestroying(const TComponent* C) {
   return C->ComponentState().Contains(csLoading) || C->ComponentState().Contains(csDestroying);
 }
@@ -75,16 +73,12 @@ void TkaCustomScrollBox::SetStorePaintBuffer(bool Value) {
   FBackgroundStale = true;
 }
 
-bool TkaCustomScrollBox::IsFluentUIOpaqueActive() const {
-  return !ComponentState().Contains(csDesigning) && FFluentUIOpaque && FluentUIBuildAvailable();
-}
+bool TkaCustomScrollBox::IsFluentUIOpaqueActive() const { return FluentUIOpaqueActive(this, FFluentUIOpaque); }
 
 void TkaCustomScrollBox::SetFluentUIOpaque(bool Value) {
   if (FFluentUIOpaque == Value) return;
   FFluentUIOpaque = Value;
-  if (ComponentState().Contains(csDesigning) || LoadingOrDestroying(this)) return;
-  // A window without a handle takes the style when it is created.
-  if (FluentUIBuildAvailable() && HandleAllocated()) Perform(CM_RECREATEWND);
+  FluentUIOpaqueChanged(this);
 }
 
 void TkaCustomScrollBox::Notification(TComponent* AComponent, TOperation Operation) {
@@ -218,10 +212,7 @@ void TkaCustomScrollBox::CreateParams(TCreateParams& Params) {
 
 void TkaCustomScrollBox::CreateWnd() {
   inherited::CreateWnd();
-  if (!IsFluentUIOpaqueActive()) return;
-  // Constant alpha 255: the compositor draws the box fully opaque over the blurred backdrop.
-  ::SetLayeredWindowAttributes(WindowHandle(), 0, 255, LWA_ALPHA);
-  if (Visible()) ::SetTimer(WindowHandle(), kaFluentUIOpaqueTimerID, 10, nullptr);
+  if (IsFluentUIOpaqueActive()) FluentUIOpaqueCreated(this);
 }
 
 void TkaCustomScrollBox::WndProc(TMessage& Message) {
@@ -249,14 +240,10 @@ void TkaCustomScrollBox::WndProc(TMessage& Message) {
 }
 
 void TkaCustomScrollBox::AfterMessage(const TMessage& Message) {
-  if (!HandleAllocated()) return;
+  if (!HandleAllocated() || FluentUIOpaqueTick(this, Message)) return;
   if (Message.Msg == WM_TIMER && Message.WParam == kaScrollBoxScaleTimerID) {
     ::KillTimer(WindowHandle(), kaScrollBoxScaleTimerID);
     FullRedraw();
-  } else if (Message.Msg == WM_TIMER && Message.WParam == kaFluentUIOpaqueTimerID) {
-    ::KillTimer(WindowHandle(), kaFluentUIOpaqueTimerID);
-    ::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   } else if ((Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL) && LOWORD(Message.WParam) == SB_ENDSCROLL &&
              IsCustomStyleActive(this)) {
     // A custom style draws the bars in the frame: have it measured and drawn again.

@@ -106,16 +106,6 @@ void SegmentSeparators(TCanvas* Canvas, const TRect& Rect, TkaSegmentPart Part, 
 
 }  // namespace
 
-void DrawClipped(TCanvas* Canvas, const TRect& Clip, const TRect& Target,
-                 const std::function<void(TCanvas* Layer, const TRect& Target)>& Paint) {
-  if (Canvas == nullptr || Clip.IsEmpty()) return;
-  DrawOnLayer(Canvas, Clip, 255, [&](TCanvas* Layer, const TRect&) {
-    TRect t = Target;
-    t.Offset(-Clip.Left, -Clip.Top);
-    Paint(Layer, t);
-  });
-}
-
 void DrawPushButtonElement(TCanvas* Canvas, const TRect& Rect, TkasCtrlState State, const TControl* Control,
                            double Scale, bool DrawFocus) {
   if (Canvas == nullptr || Rect.IsEmpty()) return;
@@ -166,8 +156,8 @@ void DrawTabElement(TCanvas* Canvas, const TRect& Rect, TkasCtrlState State, con
     TRect r = Rect;
     if (selected) r.Bottom += 2;
     const TThemedTab detail = selected ? ttTabItemSelected : State == kasHot ? ttTabItemHot : ttTabItemNormal;
-    DrawClipped(Canvas, Rect, r,
-                [&](TCanvas* Layer, const TRect& Target) { DrawStyled(Layer, Control, detail, Target); });
+    TCanvasStateSaver clip(Canvas, Rect);
+    DrawStyled(Canvas, Control, detail, r);
     return;
   }
   TRect r = Rect;
@@ -188,9 +178,10 @@ void DrawSegmentedElement(TCanvas* Canvas, const TRect& Rect, TkasCtrlState Stat
                           TkaSegmentPart Part, double Scale, bool DrawFocus) {
   if (Canvas == nullptr || Rect.IsEmpty()) return;
   const TkasCtrlState face = State == kasFocused ? kasHot : State;
-  DrawClipped(Canvas, Rect, SegmentRect(Rect, Part), [&](TCanvas* Layer, const TRect& Target) {
-    DrawPushButtonElement(Layer, Target, face, Control, Scale, false);
-  });
+  {
+    TCanvasStateSaver clip(Canvas, Rect);
+    DrawPushButtonElement(Canvas, SegmentRect(Rect, Part), face, Control, Scale, false);
+  }
   SegmentSeparators(Canvas, Rect, Part, Control);
   if (DrawFocus) PushButtonFocus(Canvas, Rect, State, Control, Scale);
 }
@@ -198,9 +189,10 @@ void DrawSegmentedElement(TCanvas* Canvas, const TRect& Rect, TkasCtrlState Stat
 void DrawSegmentedToolElement(TCanvas* Canvas, const TRect& Rect, TkasCtrlState State, const TControl* Control,
                               TkaSegmentPart Part) {
   if (Canvas == nullptr || Rect.IsEmpty()) return;
-  DrawClipped(Canvas, Rect, SegmentRect(Rect, Part), [&](TCanvas* Layer, const TRect& Target) {
-    DrawToolButtonElement(Layer, Target, State, Control);
-  });
+  {
+    TCanvasStateSaver clip(Canvas, Rect);
+    DrawToolButtonElement(Canvas, SegmentRect(Rect, Part), State, Control);
+  }
   SegmentSeparators(Canvas, Rect, Part, Control);
 }
 

@@ -8,19 +8,11 @@
 // painter says otherwise.
 #pragma once
 
-#include <functional>
-
 #include "framework/Types.h"
 #include "lib/kaDrawUtils/Colors.h"
 
 class TCanvas;
 class TControl;
-
-// Draws what Paint draws for Target (in Canvas coordinates) and keeps only the part inside
-// Clip; nothing outside Clip is touched. Paint gets a canvas and Target moved onto it. The
-// drawing goes through a bitmap of Clip's size, so the canvas's own DC state stays as it is.
-void DrawClipped(TCanvas* Canvas, const TRect& Clip, const TRect& Target,
-                 const std::function<void(TCanvas* Layer, const TRect& Target)>& Paint);
 
 // Which piece of a segmented group a button is; the inner edges get separators.
 enum TkaSegmentPart { kaspLeft = 1, kaspMiddle = 2, kaspRight = 3 };

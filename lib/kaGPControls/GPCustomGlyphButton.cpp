@@ -9,31 +9,9 @@
 
 using namespace Gdiplus;
 
-namespace {
-
-// Narrows a DC's clipping to a rectangle for its lifetime and gives the previous clipping
-// back afterwards. Only the clip region is touched, so the fonts and brushes a canvas
-// selects meanwhile stay its own business.
-class TDCClipScope {
- public:
-  TDCClipScope(HDC DC, const TRect& R) : FDC(DC), FSaved(::CreateRectRgn(0, 0, 0, 0)) {
-    FHadClip = FSaved && ::GetClipRgn(DC, FSaved.Get()) == 1;
-    ::IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
-  }
-  ~TDCClipScope() { ::SelectClipRgn(FDC, FHadClip ? FSaved.Get() : nullptr); }
-  TDCClipScope(const TDCClipScope&) = delete;
-  TDCClipScope& operator=(const TDCClipScope&) = delete;
-
- private:
-  HDC FDC;
-  TRgnHandle FSaved;
-  bool FHadClip = false;
-};
-
-}  // namespace
-
 TkaGPCustomGlyphButton::TkaGPCustomGlyphButton(TComponent* AOwner)
-    : TkaCustomButtonControl(AOwner), FBadge(new TkaGPButtonBadge), FOptions(new TkaGPButtonOptions(this)) {
+    : TkaCustomPushButtonControl(AOwner), FBadge(new TkaGPButtonBadge), FOptions(new TkaGPButtonOptions(this)) {
+  FShowCaption = false;
   FOptions->SetFrameWidth(2);
   FOptions->SetNormalColor(clBtnText);
   FOptions->SetNormalColorAlpha(10);
@@ -68,25 +46,11 @@ void TkaGPCustomGlyphButton::OptionsChanged() {
 
 // ---- Properties -----------------------------------------------------------------------------
 
-void TkaGPCustomGlyphButton::SetShowCaption(bool Value) {
-  if (FShowCaption == Value) return;
-  FShowCaption = Value;
-  if (Value && FWidthWithCaption >= 1)
-    SetWidth(FWidthWithCaption);
-  else if (!Value && FWidthWithoutCaption >= 1)
-    SetWidth(FWidthWithoutCaption);
-  else
-    RePaintControl();
-}
-
 void TkaGPCustomGlyphButton::SetTextMargin(int Value) { SetAndRepaint(FTextMargin, Value); }
 
 void TkaGPCustomGlyphButton::SetDefault(bool Value) {
   if (FDefault == Value) return;
-  FDefault = Value;
-  // Decide at once, as a focus change would, whether this default button is the one
-  // Enter acts on.
-  if (!FDefault || !FCanFocused) return;
+  inherited::SetDefault(Value);
   TCustomForm* Form = GetParentForm(this);
   FocusChangedTo(Form != nullptr ? Form->ActiveControl() : nullptr);
 }
@@ -132,8 +96,6 @@ void TkaGPCustomGlyphButton::ChangeScale(int M, int D, bool isDpiChange) {
     FOptions->SetArrowAreaSize(scaled(FOptions->ArrowAreaSize()));
     if (FOptions->ArrowThicknessScaled()) FOptions->SetArrowThickness(scaledByte(FOptions->ArrowThickness()));
     FBadge->Font()->SetHeight(scaled(FBadge->Font()->Height()));
-    if (FWidthWithCaption > 0) FWidthWithCaption = scaled(FWidthWithCaption);
-    if (FWidthWithoutCaption > 0) FWidthWithoutCaption = scaled(FWidthWithoutCaption);
   }
   inherited::ChangeScale(M, D, isDpiChange);
   RePaintControl();
@@ -148,50 +110,12 @@ TkasCtrlState TkaGPCustomGlyphButton::GetCtrlState() {
   if (!Enabled()) return kasDisabled;
   if (FMenuDroppedDown) return kasHot;
   if ((FMouseIn && FPressed) || FIsDown) return kasPressed;
-  if (!FMouseIn && !(FActive && FDefault && FCanFocused)) return Focused() && FCanFocused ? kasFocused : kasNormal;
+  if (!FMouseIn && !IsActiveDefault()) return Focused() && FCanFocused ? kasFocused : kasNormal;
   return kasHot;
 }
 
-void TkaGPCustomGlyphButton::ButtonClick() {
-  if (FDisableClick) return;
-  if (FModalSetting) {
-    TCustomForm* Form = GetParentForm(this);
-    if (Form != nullptr) Form->SetModalResult(FModalResult);
-  }
-  inherited::ButtonClick();
-}
-
-void TkaGPCustomGlyphButton::UpdateGroup() {
-  inherited::UpdateGroup();
-  if (Parent() == nullptr) return;
-  for (int i = 0; i < Parent()->ControlCount(); ++i) {
-    TControl* c = Parent()->Controls(i);
-    if (c == this || !IsGroupSibling(c)) continue;
-    auto* b = static_cast<TkaCustomButtonControl*>(c);
-    if (b->GroupIndex() == FGroupIndex && b->Down()) b->SetDown(false);
-  }
-}
-
-void TkaGPCustomGlyphButton::FocusChangedTo(TObject* FocusedControl) {
-  if (!FCanFocused || !FDefault) return;
-  const bool Active = dynamic_cast<TkaCustomButtonControl*>(FocusedControl) != nullptr ? FocusedControl == this : FDefault;
-  if (Active == FActive) return;
-  FActive = Active;
-  RePaintControl();
-}
-
-bool TkaGPCustomGlyphButton::DialogKey(WORD Key) {
-  if (!FCanFocused) return false;
-  if (Key == VK_RETURN && FActive && FDefault && Enabled()) {
-    ButtonClick();
-    return true;
-  }
-  const TShiftState Modifiers = KeyboardStateToShiftState() * TShiftState{ssShift, ssAlt, ssCtrl};
-  if (Key == VK_ESCAPE && FCancel && Modifiers.Empty() && CanFocus()) {
-    ButtonClick();
-    return true;
-  }
-  return false;
+bool TkaGPCustomGlyphButton::AnswersEnter(const TObject* Control) const {
+  return dynamic_cast<const TkaCustomButtonControl*>(Control) != nullptr;
 }
 
 // ---- Fluent light ---------------------------------------------------------------------------
@@ -253,16 +177,6 @@ void TkaGPCustomGlyphButton::Dispatch(TMessage& Message) {
       else
         inherited::Dispatch(Message);
       break;
-    case CM_FOCUSCHANGED:
-      inherited::Dispatch(Message);
-      FocusChangedTo(reinterpret_cast<TObject*>(Message.LParam));
-      break;
-    case CM_DIALOGKEY:
-      if (DialogKey(Message.CharCode()))
-        Message.Result = 1;
-      else
-        inherited::Dispatch(Message);
-      break;
     default: inherited::Dispatch(Message); break;
   }
 }
@@ -311,17 +225,17 @@ void TkaGPCustomGlyphButton::DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlSt
     SplitParts(Main, Arrow, Strip);
     if (FMenuDroppedDown) {
       {
-        TDCClipScope Clip(ACanvas->Handle(), Main);
+        TCanvasStateSaver Clip(ACanvas, Main);
         DrawFace(ACanvas, kasHot, false, true);
       }
       {
-        TDCClipScope Clip(ACanvas->Handle(), Arrow);
+        TCanvasStateSaver Clip(ACanvas, Arrow);
         DrawFace(ACanvas, kasPressed, false, false);
       }
     } else {
       DrawFace(ACanvas, ACtrlState, false, true);
     }
-    TDCClipScope Clip(ACanvas->Handle(), Strip);
+    TCanvasStateSaver Clip(ACanvas, Strip);
     DrawFace(ACanvas, ACtrlState, true, false);
   } else {
     DrawFace(ACanvas, ACtrlState, false, true);
@@ -334,14 +248,7 @@ TkaGPContentLayout TkaGPCustomGlyphButton::ContentLayout(const TRect& Content) c
   TRect& R = C.Icon;
   TRect& M = C.Caption;
   R = M = Content;
-  TButtonLayout& L = C.Layout;
-  L = FLayout;
-  if (BiDiMode() == bdRightToLeft) {
-    if (L == blGlyphLeft)
-      L = blGlyphRight;
-    else if (L == blGlyphRight)
-      L = blGlyphLeft;
-  }
+  const TButtonLayout L = C.Layout = PlacedLayout();
   if (FShowCaption) {
     const int s = std::min(R.Width(), R.Height());
     switch (L) {
@@ -402,15 +309,8 @@ using TBtn = TkaGPCustomGlyphButton;
 KA_REGISTER_CLASS(TkaGPCustomGlyphButton, [](auto& c) {
   c.Property(L"Options", &TBtn::Options);
   c.Property(L"Badge", &TBtn::Badge);
-  KA_BTN(ShowCaption);
   KA_BTN(TextMargin);
-  KA_BTN(WidthWithCaption);
-  KA_BTN(WidthWithoutCaption);
   c.Property(L"OnColorValueChange", &TBtn::OnColorValueChange);
-  KA_BTN(Default);
-  KA_BTN(Cancel);
-  KA_BTN(ModalResult);
-  KA_BTN(ModalSetting);
   KA_BTN(ScaleFrameWidth);
   KA_BTN(FluentLightEffect);
   KA_BTN(DrawTextMode);

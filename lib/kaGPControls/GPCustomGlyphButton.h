@@ -1,13 +1,12 @@
 // What the two vector buttons share: the face (shape, fluent light, drop-down arrow, split
-// parts, badge), the place of the icon and the caption inside it, the caption's drawing,
-// default and cancel buttons with the modal result, radio groups, the caption widths and
-// scaling. The glyph button draws a vector glyph where the icon goes; the glyph container
-// button places a hosted control there.
+// parts, badge), the place of the icon and the caption inside it, the caption's drawing and
+// scaling. Default and cancel buttons with the modal result, radio groups and the caption
+// widths are the push-button base's. The glyph button draws a vector glyph where the icon
+// goes; the glyph container button places a hosted control there.
 #pragma once
 
 #include <cstdint>
 
-#include "framework/Forms.h"
 #include "lib/kaControls/kaButtonControl.h"
 #include "lib/kaGPControls/GPButtonOptions.h"
 
@@ -27,8 +26,8 @@ struct TkaGPContentLayout {
   TButtonLayout Layout = blGlyphLeft;
 };
 
-class TkaGPCustomGlyphButton : public TkaCustomButtonControl {
-  KA_CLASS(TkaGPCustomGlyphButton, TkaCustomButtonControl)
+class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
+  KA_CLASS(TkaGPCustomGlyphButton, TkaCustomPushButtonControl)
  public:
   explicit TkaGPCustomGlyphButton(TComponent* AOwner);
   ~TkaGPCustomGlyphButton() override;
@@ -39,32 +38,15 @@ class TkaGPCustomGlyphButton : public TkaCustomButtonControl {
   TkaGPButtonBadge* Badge() const { return FBadge; }
   void SetBadge(TkaGPButtonBadge* Value) { FBadge->Assign(Value); }
 
-  // Turning the caption on or off takes WidthWithCaption or WidthWithoutCaption when set.
-  bool ShowCaption() const { return FShowCaption; }
-  void SetShowCaption(bool Value);
   // The caption's distance from its edge; -1 lays it out without a fixed margin.
   int TextMargin() const { return FTextMargin; }
   void SetTextMargin(int Value);
-  int WidthWithCaption() const { return FWidthWithCaption; }
-  void SetWidthWithCaption(int Value) { FWidthWithCaption = Value; }
-  int WidthWithoutCaption() const { return FWidthWithoutCaption; }
-  void SetWidthWithoutCaption(int Value) { FWidthWithoutCaption = Value; }
-  // Enter clicks the active default button, Escape a cancel button.
-  bool Default() const { return FDefault; }
-  void SetDefault(bool Value);
-  bool Cancel() const { return FCancel; }
-  void SetCancel(bool Value) { FCancel = Value; }
-  // With ModalSetting a click sets the parent form's modal result.
-  TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult Value) { FModalResult = Value; }
-  bool ModalSetting() const { return FModalSetting; }
-  void SetModalSetting(bool Value) { FModalSetting = Value; }
+  // Also decides at once, as a focus change would, whether this is the button Enter acts on.
+  void SetDefault(bool Value) override;
   bool ScaleFrameWidth() const { return FScaleFrameWidth; }
   void SetScaleFrameWidth(bool Value) { FScaleFrameWidth = Value; }
   bool FluentLightEffect() const { return FFluentLightEffect; }
   void SetFluentLightEffect(bool Value);
-  // Is the default button that Enter acts on now.
-  bool Active() const { return FActive; }
 
   using TkaCustomControl::DrawTextMode;
   using TkaCustomControl::SetDrawTextMode;
@@ -82,16 +64,13 @@ class TkaGPCustomGlyphButton : public TkaCustomButtonControl {
  protected:
   // What goes inside the face's content rectangle (the face less its arrow area).
   virtual void DrawContent(Gdiplus::Graphics* G, TCanvas* ACanvas, const TRect& Content) = 0;
-  // The controls of the parent that form a radio group with this one.
-  virtual bool IsGroupSibling(const TControl* Control) const = 0;
+  // Every button of the library keeps Enter while it has the focus.
+  bool AnswersEnter(const TObject* Control) const override;
   // Scales the icon's own sizes; option changes made here do not repaint.
   virtual void ScaleIcon(int M, int D) {}
 
   TkasCtrlState GetCtrlState() override;
   void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override;
-  void ButtonClick() override;
-  void UpdateGroup() override;
-  void AccelClick() override { ButtonClick(); }
   void Loaded() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -109,24 +88,12 @@ class TkaGPCustomGlyphButton : public TkaCustomButtonControl {
   void DrawFace(TCanvas* ACanvas, TkasCtrlState State, bool Separator, bool WithContent);
   // A split button's main part, arrow part and the separator strip between them.
   void SplitParts(TRect& Main, TRect& Arrow, TRect& Strip) const;
-  // The default button becomes active when focus moves to a non-button or to itself.
-  void FocusChangedTo(TObject* FocusedControl);
-  // Enter on the active default button, Escape on a cancel button: true when clicked.
-  bool DialogKey(WORD Key);
   void StopFluentLightTimer();
   void FluentLightTick();
 
   TkaGPButtonBadge* FBadge;
   TkaGPButtonOptions* FOptions;
   bool FScaleFrameWidth = true;
-  int FWidthWithCaption = 0;
-  int FWidthWithoutCaption = 0;
-  bool FShowCaption = false;
-  bool FActive = false;
-  bool FDefault = false;
-  bool FCancel = false;
-  TModalResult FModalResult = mrNone;
-  bool FModalSetting = false;
   int FTextMargin = -1;
   int FMouseX = 0;
   int FMouseY = 0;

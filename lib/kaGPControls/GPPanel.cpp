@@ -48,6 +48,20 @@ void AddPanelFigure(GraphicsPath& Path, const TGPRectF& R, float D, TkaGPCorners
   Path.CloseFigure();
 }
 
+// A square frame of width W along the inside of R, as bands of whole pixels: top and bottom
+// across, the sides between them, so a translucent frame never covers a pixel twice. A pen
+// along the middle of an odd-width line would sit on half pixels, which renderers round
+// apart (Wine's GDI+ put a one-pixel right frame one pixel outside the control).
+void FillSquareFrame(Graphics& G, Brush* B, const TGPRectF& R, float W) {
+  const float bandH = std::min(W, R.Height / 2), bandW = std::min(W, R.Width / 2);
+  const float sideH = R.Height - 2 * bandH;
+  G.FillRectangle(B, R.X, R.Y, R.Width, bandH);
+  G.FillRectangle(B, R.X, R.Y + R.Height - bandH, R.Width, bandH);
+  if (sideH <= 0) return;
+  G.FillRectangle(B, R.X, R.Y + bandH, bandW, sideH);
+  G.FillRectangle(B, R.X + R.Width - bandW, R.Y + bandH, bandW, sideH);
+}
+
 TCursor SizingCursor(int HitCode) {
   switch (HitCode) {
     case HTTOPLEFT:
@@ -437,7 +451,8 @@ void TkaGPPanel::DrawFill(Graphics& G) {
     // Square lines land on whole pixels only without anti-aliasing.
     TGPModesScope modes(&G);
     G.SetSmoothingMode(SmoothingModeNone);
-    G.DrawRectangle(&pen, stroke);
+    SolidBrush frameBrush(Gdiplus::Color(ToGPColor(GetStyleSystemColor(FFrameColor, this), FFrameColorAlpha)));
+    FillSquareFrame(G, &frameBrush, fill, fw);
   }
 }
 

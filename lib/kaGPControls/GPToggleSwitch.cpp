@@ -8,29 +8,12 @@
 
 using namespace Gdiplus;
 
-namespace {
-
-constexpr int kGPSwitchMinWidth = 20;
-constexpr int kGPSwitchMinHeight = 10;
-
-}  // namespace
-
 TkaGPToggleSwitch::TkaGPToggleSwitch(TComponent* AOwner) : TkaCustomToggleSwitch(AOwner) {
   FFixedMinSize = false;
   FThumbWidth = 0;
 }
 
 // ---- Properties ---------------------------------------------------------------------------
-
-void TkaGPToggleSwitch::SetSwitchWidth(int Value) {
-  if (Value < kGPSwitchMinWidth) return;
-  SetAndRepaint(FSwitchWidth, Value);
-}
-
-void TkaGPToggleSwitch::SetSwitchHeight(int Value) {
-  if (Value < kGPSwitchMinHeight) return;
-  SetAndRepaint(FSwitchHeight, Value);
-}
 
 void TkaGPToggleSwitch::SetFrameWidth(int Value) {
   if (Value >= 1) SetAndRepaint(FFrameWidth, Value);

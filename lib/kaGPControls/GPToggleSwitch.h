@@ -17,10 +17,6 @@ class TkaGPToggleSwitch : public TkaCustomToggleSwitch {
   using TkaCustomControl::DrawTextMode;
   using TkaCustomControl::SetDrawTextMode;
 
-  // The vector track has no minimum beyond 20 x 10.
-  void SetSwitchWidth(int Value) override;
-  void SetSwitchHeight(int Value) override;
-
   // Off and on tracks filled (true) or outlined.
   bool FrameSolid() const { return FFrameSolid; }
   void SetFrameSolid(bool Value) { SetAndRepaint(FFrameSolid, Value); }
@@ -59,8 +55,9 @@ class TkaGPToggleSwitch : public TkaCustomToggleSwitch {
   void SetAutoSize(bool Value) { FAutoSize = Value; }
 
  protected:
-  // The vector switch needs no masks.
+  // The vector switch needs no masks, and so no minimum beyond 20 x 10.
   void LoadResImages() override {}
+  TSize MinSwitchSize() const override { return TSize{20, 10}; }
   void DrawSwitch(TCanvas* ACanvas) override;
   int ThumbWidth() const override { return FSwitchHeight; }
   TSize MeasureCaption(TCanvas* ACanvas, const String& Text) override;

@@ -6,6 +6,7 @@
 #include "framework/Themes.h"
 #include "framework/Timers.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaControls/kaFlagScope.h"
 #include "lib/kaDrawUtils/TextDrawing.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
 
@@ -40,18 +41,6 @@ void MaskSetFor(double SF, const wchar_t*& Suffix, double& Extra) {
     Suffix = L"";
   }
 }
-
-// Clears a flag when the scope ends, also when loading throws.
-class TFlagSet {
- public:
-  explicit TFlagSet(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagSet() { FFlag = false; }
-  TFlagSet(const TFlagSet&) = delete;
-  TFlagSet& operator=(const TFlagSet&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 }  // namespace
 
@@ -100,12 +89,12 @@ void TkaCustomToggleSwitch::SetCanFocused(bool Value) {
 }
 
 void TkaCustomToggleSwitch::SetSwitchWidth(int Value) {
-  if (Value < kaSwitchMinWidth) return;
+  if (Value < MinSwitchSize().cx) return;
   SetAndRepaint(FSwitchWidth, Value);
 }
 
 void TkaCustomToggleSwitch::SetSwitchHeight(int Value) {
-  if (Value < kaSwitchMinHeight) return;
+  if (Value < MinSwitchSize().cy) return;
   SetAndRepaint(FSwitchHeight, Value);
 }
 
@@ -309,9 +298,7 @@ void TkaCustomToggleSwitch::HandleKey(const TMessage& Message) {
 
 void TkaCustomToggleSwitch::WndProc(TMessage& Message) {
   if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_KEYUP) HandleKey(Message);
-  if (FCanFocused && (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) &&
-      !ComponentState().Contains(csDesigning) && !Focused() && CanFocus())
-    SetFocus();
+  if (FCanFocused) FocusOnClick(Message);
   inherited::WndProc(Message);
 }
 
@@ -319,14 +306,7 @@ void TkaCustomToggleSwitch::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:
       inherited::Dispatch(Message);
-      if (FCanFocused) {
-        // The parent's stored painting may still show another control's focus.
-        FUpdateParentBuffer = true;
-        if (DrawTextMode() == kadtmGDIPlus)
-          Invalidate();
-        else
-          Repaint();
-      }
+      if (FCanFocused) ShowFocusGained();
       break;
     case WM_KILLFOCUS:
       inherited::Dispatch(Message);
@@ -351,7 +331,7 @@ void TkaCustomToggleSwitch::Dispatch(TMessage& Message) {
 // ---- Masks ----------------------------------------------------------------------------------
 
 void TkaCustomToggleSwitch::LoadResImages() {
-  TFlagSet loading(FLoading);
+  TkaFlagScope loading(FLoading);
   FResImages->Images()->Clear();
   const double sf = ScaleFactor();
   FResImagesScale = sf;

@@ -70,11 +70,11 @@ class TkaCustomToggleSwitch : public TkaCustomActiveControl {
   // The caption in Font.Color (through the style) rather than the check-box text colour.
   bool UseFontColorToStyleColor() const { return FUseFontColorToStyleColor; }
   void SetUseFontColorToStyleColor(bool Value) { FUseFontColorToStyleColor = Value; }
-  // Track size in device pixels; a value below the class's minimum is ignored.
+  // Track size in device pixels; a value below the class's minimum (MinSwitchSize) is ignored.
   int SwitchWidth() const { return FSwitchWidth; }
-  virtual void SetSwitchWidth(int Value);
+  void SetSwitchWidth(int Value);
   int SwitchHeight() const { return FSwitchHeight; }
-  virtual void SetSwitchHeight(int Value);
+  void SetSwitchHeight(int Value);
   // Animation (inherited) is the slide: with it off the state changes at once.
 
   TNotifyEvent OnChangeState;
@@ -103,6 +103,8 @@ class TkaCustomToggleSwitch : public TkaCustomActiveControl {
   virtual void PaintFocusFrame(TCanvas* ACanvas, const TRect& R, TColor Color);
   // The thumb's width; 0 in FThumbWidth means half the track.
   virtual int ThumbWidth() const;
+  // The smallest track the drawing accepts: the masks need the room.
+  virtual TSize MinSwitchSize() const { return TSize{kaSwitchMinWidth, kaSwitchMinHeight}; }
 
   void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override;
   // State changes are shown at once: the inherited Animation is the slide, not a fade.

@@ -10,119 +10,17 @@
 #include "app/Unit1.h"
 #include "lib/kaControls/kaLabel.h"
 #include "lib/kaControls/kaPanel.h"
-#include "lib/kaDrawUtils/CompositionTesting.h"
 #include "lib/kaGPControls/GPGlyphButton.h"
 #include "lib/kaGPControls/GPPanel.h"
 #include "lib/kaGPControls/GPSizeBox.h"
 #include "lib/kaStyledForm/HitTestWnd.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
+#include "tests/app/DemoWindow.h"
 #include "tests/support/TestControls.h"
 
 namespace {
 
-TRect WindowRect(HWND Wnd) {
-  RECT r;
-  ::GetWindowRect(Wnd, &r);
-  return TRect(r);
-}
-
-// Where a control's window really is, in its parent window's client coordinates.
-TRect PlacedRect(TWinControl* Control) {
-  HWND h = Control->Handle();
-  RECT r;
-  ::GetWindowRect(h, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(h), reinterpret_cast<POINT*>(&r), 2);
-  return TRect(r);
-}
-
-TRect ScreenRect(TWinControl* Control) { return WindowRect(Control->Handle()); }
-
-void Settle(DWORD Ms) {
-  const DWORD until = ::GetTickCount() + Ms;
-  PumpUntil([&] { return static_cast<LONG>(::GetTickCount() - until) >= 0; }, Ms + 1000);
-}
-
-// Activation reaches the windows partly through the display server, later than the call:
-// wait for it, and for what follows it, to arrive.
-void Activate(TCustomForm* Form) {
-  ::SetActiveWindow(Form->Handle());
-  PumpUntil([&] { return ::GetActiveWindow() == Form->WindowHandle(); }, 2000);
-  Settle(150);
-}
-
-LPARAM ClientPos(TPoint P) { return MAKELPARAM(P.X, P.Y); }
-
-// A mouse message to a control's window, with the real cursor put where the message says
-// (the library reads the cursor, not the message, for drags and the pointer-leave poll).
-void MouseAt(TWinControl* Control, UINT Msg, WPARAM Keys, TPoint ClientP) {
-  const TPoint s = Control->ClientToScreen(ClientP);
-  ::SetCursorPos(s.X, s.Y);
-  ::SendMessageW(Control->Handle(), Msg, Keys, ClientPos(ClientP));
-}
-
-// A left click in the middle of a button: the pointer enters it, presses and releases.
-void Click(TWinControl* Button) {
-  const TPoint p(Button->Width() / 2, Button->Height() / 2);
-  MouseAt(Button, WM_MOUSEMOVE, 0, p);
-  MouseAt(Button, WM_LBUTTONDOWN, MK_LBUTTON, p);
-  MouseAt(Button, WM_LBUTTONUP, 0, p);
-  PumpPending();
-}
-
-void DoubleClick(TWinControl* Control, TPoint P) {
-  MouseAt(Control, WM_LBUTTONDOWN, MK_LBUTTON, P);
-  MouseAt(Control, WM_LBUTTONUP, 0, P);
-  MouseAt(Control, WM_LBUTTONDBLCLK, MK_LBUTTON, P);
-}
-
-// The main window as the program makes it: from its layout through Application->CreateForm,
-// with the global Form1 pointing at it while it lives and the taskbar button its own. The
-// compositor is stood in for (Wine has none), so the window is in the styled form's DWM
-// client mode as it is on Windows; the monitor's DPI is what the test says.
-class TMainWindow {
- public:
-  explicit TMainWindow(int MonitorPpi = 96) : FMonitorPpi(std::make_shared<int>(MonitorPpi)) {
-    FComposition.SetVersion(10, 0, 22000);
-    FComposition.SetCompositionEnabled(true);
-    std::shared_ptr<int> ppi = FMonitorPpi;
-    TMonitor::SetPixelsPerInchOverride([ppi](HMONITOR) { return *ppi; });
-    FOnTaskBar = Application->MainFormOnTaskBar();
-    Application->SetMainFormOnTaskBar(true);
-    ::SetCursorPos(0, 0);
-    Application->CreateForm(Form1);
-    Form1->Show();
-    PumpPending();
-    Activate(Form1);
-  }
-  ~TMainWindow() {
-    if (Form1 != nullptr) Form1->Free();
-    Form1 = nullptr;
-    PumpPending();
-    Application->SetMainFormOnTaskBar(FOnTaskBar);
-    TMonitor::SetPixelsPerInchOverride(nullptr);
-  }
-  TMainWindow(const TMainWindow&) = delete;
-  TMainWindow& operator=(const TMainWindow&) = delete;
-
-  // The window moves to a monitor of another DPI: the system's message with the rectangle
-  // it suggests (the window's size scaled to the new DPI).
-  void MoveToDpi(int Ppi) {
-    const TRect r = WindowRect(Handle());
-    const int old = Form1->PixelsPerInch();
-    *FMonitorPpi = Ppi;
-    RECT suggested{r.Left, r.Top, r.Left + ::MulDiv(r.Width(), Ppi, old), r.Top + ::MulDiv(r.Height(), Ppi, old)};
-    ::SendMessageW(Handle(), WM_DPICHANGED, MAKEWPARAM(Ppi, Ppi), reinterpret_cast<LPARAM>(&suggested));
-    PumpPending();
-  }
-
-  HWND Handle() const { return Form1->Handle(); }
-  TkaStyledForm* Styled() const { return Form1->kaStyledForm1; }
-
- private:
-  TkaCompositionTesting FComposition;
-  std::shared_ptr<int> FMonitorPpi;
-  bool FOnTaskBar = false;
-};
+using namespace demotest;
 
 // The four things maximising changes in the frame, read together.
 struct TFrameLook {

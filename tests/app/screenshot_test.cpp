@@ -1,82 +1,33 @@
 // Pixel checks on the pictures of the demo's main window: the fills lie where the layout puts
 // them at each scale, the caption buttons and the size grip show their glyphs in their boxes,
-// and each state changes exactly what it should.
+// the side menu shows its fill, frame line, wallpaper and button faces, and each state
+// changes exactly what it should.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <optional>
-#include <ostream>
 
+#include "app/Unit1.h"
 #include "framework/Forms.h"
+#include "lib/kaGPControls/GPPanel.h"
+#include "tests/app/Pixels.h"
 #include "tools/DemoShots.h"
 
 namespace {
 
-struct TRgb {
-  int R = 0, G = 0, B = 0;
-  int Darkest() const { return std::min({R, G, B}); }
-};
+using namespace demotest;
 
-std::ostream& operator<<(std::ostream& Os, const TRgb& C) {
-  return Os << "rgb(" << C.R << ", " << C.G << ", " << C.B << ")";
-}
-
-TRgb RgbOf(TColor Color) {
-  const TColor c = ColorToRGB(Color);
-  return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-
-// Color at opacity Alpha over Under, as the alpha fills compose it.
-TRgb Over(TColor Color, uint8_t Alpha, TRgb Under) {
-  const TRgb c = RgbOf(Color);
-  auto mix = [Alpha](int Top, int Bottom) { return (Top * Alpha + Bottom * (255 - Alpha) + 127) / 255; };
-  return {mix(c.R, Under.R), mix(c.G, Under.G), mix(c.B, Under.B)};
-}
-
-int Distance(TRgb A, TRgb B) { return std::max({std::abs(A.R - B.R), std::abs(A.G - B.G), std::abs(A.B - B.B)}); }
-
-// Read access to a captured picture (bottom-up pf32bit, blue first).
-class TPicture32 {
- public:
-  explicit TPicture32(TBitmap* Bitmap) : FBitmap(Bitmap) {}
-  int Width() const { return FBitmap->Width(); }
-  int Height() const { return FBitmap->Height(); }
-  TRgb At(int X, int Y) const {
-    const auto* p = static_cast<const uint8_t*>(FBitmap->ScanLine(Y)) + X * 4;
-    return {p[2], p[1], p[0]};
-  }
-  // The first pixel of R (clipped to the picture) that Bad picks out, if any.
-  template <class F>
-  std::optional<TPoint> Find(const TRect& R, F&& Bad) const {
-    for (int y = std::max(R.Top, 0); y < std::min(R.Bottom, Height()); ++y)
-      for (int x = std::max(R.Left, 0); x < std::min(R.Right, Width()); ++x)
-        if (Bad(TPoint(x, y), At(x, y))) return TPoint(x, y);
-    return std::nullopt;
-  }
-  // The darkest channel value in R.
-  int Darkest(const TRect& R) const {
-    int darkest = 255;
-    Find(R, [&](TPoint, TRgb c) {
-      darkest = std::min(darkest, c.Darkest());
-      return false;
-    });
-    return darkest;
-  }
-
- private:
-  TBitmap* FBitmap;
-};
-
-// The frame of the main window at one scale, in picture coordinates: the layout's 96-DPI
-// values scaled the way the framework scales bounds, placed in a picture of W x H.
+// The frame and the side menu of the main window at one scale, in picture coordinates: the
+// layout's 96-DPI values scaled the way the framework scales bounds, placed in a picture of
+// W x H. Where alignment and margins make the scaled edges uncertain by a pixel, the regions
+// keep that far from them.
 struct TFrameLayout {
   int Dpi;
   int W, H;
   int S(int Value) const { return ::MulDiv(Value, Dpi, 96); }
 
+  // The side menu is left-aligned in the border panel; the client panel takes the rest.
+  int SideWidth() const { return S(201); }
   int CaptionHeight() const { return S(33); }
   int ButtonWidth() const { return S(45); }
   int ButtonHeight() const { return S(33) - S(4); }
@@ -92,9 +43,35 @@ struct TFrameLayout {
     const int s = S(Size);
     return Bounds(Btn.Left + (Btn.Width() - s) / 2, Btn.Top + (Btn.Height() - s) / 2, s, s);
   }
-  TRect CaptionLabel() const { return TRect(S(10), 0, MinButton().Left, CaptionHeight()); }
-  TRect StatusBar() const { return TRect(0, H - S(26), W, H); }
+  TRect CaptionLabel() const { return TRect(SideWidth() + S(10), 0, MinButton().Left, CaptionHeight()); }
+  TRect StatusBar() const { return TRect(SideWidth(), H - S(26), W, H); }
   TRect SizeGrip() const { return TRect(W - S(26), H - S(25), W, H); }
+
+  // The page header below the caption bar, inside its margins, and its 2-pixel bottom line.
+  TRect Header() const { return TRect(SideWidth() + S(10), S(36), W - S(10), S(79)); }
+  // The page viewer between the header and the status bar.
+  TRect PageArea() const { return TRect(SideWidth(), S(82) + 2, W, StatusBar().Top); }
+
+  // The side menu's plain fill between the menu button and the first page button.
+  TRect SideMenuPlain() const { return TRect(0, S(35) + 1, SideWidth() - 1, S(100) - 1); }
+  TRect FrameLine() const { return TRect(SideWidth() - 1, S(35) + 1, SideWidth(), S(100) - 1); }
+  // The page buttons, stacked from the top in the order "Data", "Reports", "Settings",
+  // "About" (0..3), shrunk by a few pixels against the rounding of their scaled edges.
+  TRect PageButton(int Index) const {
+    const int tops[] = {100, 153, 203, 253};
+    return TRect(0, S(tops[Index]) + 2, SideWidth() - 1, S(tops[Index] + 50) - 2);
+  }
+  // Right of the captions and icons: only the button's face shows there.
+  TRect FaceOf(const TRect& Button) const { return TRect(S(150), Button.Top, Button.Right, Button.Bottom); }
+  // The left line of a button that is down: 5 pixels at 96 DPI, centred, 26 high.
+  TRect DownLineOf(const TRect& Button) const {
+    const int middle = (Button.Top + Button.Bottom) / 2;
+    return TRect(0, middle - S(10), 5, middle + S(10));
+  }
+  // The wallpaper's middle at the bottom of the side menu, right of the "Exit" caption.
+  TRect Wallpaper() const { return TRect(S(95), H - S(80), S(105), H - S(60)); }
+  // Under the menu button, where its popup menu hangs, clear of the first item's caption.
+  TRect UnderMenuButton() const { return TRect(S(100) - 8, S(35) + 3, S(100) + 8, S(35) + 8); }
 };
 
 struct TShotCase {
@@ -102,8 +79,8 @@ struct TShotCase {
   int Dpi;
 };
 
-void ExpectFace(const TPicture32& P, const TRect& R, TRgb Face, const char* What) {
-  const auto bad = P.Find(R, [&](TPoint, TRgb c) { return Distance(c, Face) > 2; });
+void ExpectFace(const TPicture32& P, const TRect& R, TRgb Face, const char* What, int Tolerance = 2) {
+  const auto bad = P.Find(R, [&](TPoint, TRgb c) { return Distance(c, Face) > Tolerance; });
   EXPECT_FALSE(bad.has_value()) << What << ": " << P.At(bad->X, bad->Y) << " at (" << bad->X << ", " << bad->Y
                                 << "), face " << Face;
 }
@@ -157,23 +134,124 @@ void ExpectCaptionButtons(const TPicture32& p, const TFrameLayout& L, TRgb face,
   }
 }
 
-TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale) {
+// The caption bar, the status bar with its grip, the header and the page area.
+void ExpectFrame(const TPicture32& p, const TFrameLayout& L, const TShotCase& c) {
   const TRgb face = RgbOf(clBtnFace);
+  const bool maximized = c.State == TDemoShotState::Maximized;
+  const bool active = c.State != TDemoShotState::Inactive;
+  // Everything but the buttons, the caption text, the header's text and line and the grip
+  // is the bars', the header's and the empty page's face: the border panel's black fill
+  // shows nowhere. A maximised window has no grip, so its corner must be face as well.
+  const TRect label = L.CaptionLabel();
+  const TRect grip = L.SizeGrip();
+  ExpectFace(p, TRect(L.SideWidth(), 0, label.Left, L.CaptionHeight()), face, "caption bar left of the caption");
+  ExpectFace(p, TRect(label.Right, L.ButtonHeight(), L.W, L.CaptionHeight()), face, "caption bar below the buttons");
+  ExpectFace(p, TRect(L.SideWidth(), L.CaptionHeight(), L.W, L.Header().Top), face, "above the header");
+  ExpectFace(p, L.PageArea(), face, "page area");
+  ExpectFace(p, TRect(L.SideWidth(), L.StatusBar().Top, grip.Left, L.H), face, "status bar");
+  ExpectFace(p, TRect(grip.Left, L.StatusBar().Top, L.W, grip.Top), face, "status bar above the grip");
+  // The grip: its strokes at alpha 100 cover whole pixels somewhere, so the darkest pixel
+  // of its box is clBtnText at that alpha over the bar. A maximised window has none.
+  if (maximized)
+    ExpectFace(p, grip, face, "corner of a maximised window");
+  else
+    EXPECT_NEAR(p.Darkest(grip), Over(clBtnText, 100, face).Darkest(), 3) << "size grip";
+
+  ExpectCaptionButtons(p, L, face, c.State == TDemoShotState::CloseHot, active);
+
+  // The caption text: clBtnText while active, $808080 while not. Its stems cover whole
+  // pixels, so the darkest pixel is the text colour itself.
+  EXPECT_NEAR(p.Darkest(label), active ? RgbOf(clBtnText).Darkest() : 0x80, 3) << "caption text";
+
+  // The header: its caption's ink at the left, face right of it, and its bottom line of
+  // clHighlight at alpha 100 across it.
+  const TRect header = L.Header();
+  EXPECT_NEAR(p.Darkest(TRect(header.Left, header.Top, header.Left + L.S(120), header.Bottom - L.S(6))),
+              RgbOf(clBtnText).Darkest(), 3)
+      << "header caption";
+  ExpectFace(p, TRect(header.Left + L.S(200), header.Top, header.Right, header.Bottom - L.S(6)), face,
+             "header right of its caption");
+  // The line is 2 pixels wide at 96 DPI and scales; alignment may move it by a pixel.
+  const TRgb line = Over(clHighlight, 100, face);
+  const int middle = (header.Left + header.Right) / 2;
+  int lineTop = header.Bottom - L.S(8), lineRows = 0;
+  while (lineTop < header.Bottom + 3 && Distance(p.At(middle, lineTop), line) > 2) ++lineTop;
+  while (Distance(p.At(middle, lineTop + lineRows), line) <= 2) ++lineRows;
+  EXPECT_GE(lineRows, 2) << "header line";
+  EXPECT_LE(lineRows, L.S(2) + 1) << "header line";
+  ExpectFace(p, TRect(header.Left + 2, lineTop, header.Right - 2, lineTop + lineRows), line, "header line");
+  ExpectFace(p, TRect(header.Left + 2, lineTop + lineRows, header.Right - 2, L.PageArea().Top), face,
+             "below the header line");
+}
+
+// The side menu: its fill at the alpha the backdrop asks for, its right frame line, the
+// wallpaper at its bottom, the face of the button that is down (or hot), the popup menu.
+void ExpectSideMenu(const TPicture32& p, const TFrameLayout& L, const TShotCase& c, uint8_t FillAlpha) {
+  // The border panel's black under clWindow at the side menu's alpha.
+  const TRgb fill = Over(clWindow, FillAlpha, TRgb{});
+  const bool menuOpen = c.State == TDemoShotState::MenuOpen;
+  const TRect plain = L.SideMenuPlain();
+  if (menuOpen) {
+    // The popup covers the middle; the fill shows beside it.
+    ExpectFace(p, TRect(plain.Left, plain.Top, L.S(30), plain.Bottom), fill, "side menu fill left of the popup");
+    ExpectFace(p, L.UnderMenuButton(), RgbOf(clMenu), "popup menu under the menu button");
+  } else {
+    ExpectFace(p, plain, fill, "side menu fill");
+  }
+  // Its right edge, one pixel at every scale, over the fill.
+  ExpectFace(p, L.FrameLine(), Over(clBtnText, 40, fill), "side menu's right frame line");
+
+  // The wallpaper: the blue hills at the bottom centre.
+  const TRect wallpaper = L.Wallpaper();
+  const auto notBlue = p.Find(wallpaper, [](TPoint, TRgb px) { return px.B - px.R < 30; });
+  EXPECT_FALSE(notBlue.has_value()) << "wallpaper at the bottom centre: " << p.At(notBlue->X, notBlue->Y);
+
+  // "Settings" is down (pressed colour at alpha 15, its highlight line at the left), unless
+  // "Reports" was clicked; "Data" hot shows the hot colour at alpha 30, brightened near the
+  // pointer by the light effect, so only its far end has the plain hot colour.
+  const int down = c.State == TDemoShotState::PageSelected ? 1 : 2;
+  const int up = c.State == TDemoShotState::PageSelected ? 2 : 1;
+  const TRgb pressed = Over(clWindowText, 15, fill);
+  ExpectFace(p, L.FaceOf(L.PageButton(down)), pressed, "face of the button that is down");
+  ExpectFace(p, L.DownLineOf(L.PageButton(down)), RgbOf(clHighlight), "line of the button that is down");
+  TRect upFace = L.FaceOf(L.PageButton(up));
+  // The open popup menu hangs over "Reports" as far as its right edge.
+  if (menuOpen) upFace.Left = L.S(175);
+  ExpectFace(p, upFace, fill, "face of a button that is up");
+  const TRect data = L.FaceOf(L.PageButton(0));
+  if (c.State == TDemoShotState::PageHot)
+    ExpectFace(p, TRect(data.Right - 2, data.Top, data.Right, data.Bottom), Over(clWindowText, 30, fill),
+               "far end of the hot button", 3);
+  else if (!menuOpen)
+    ExpectFace(p, data, fill, "face of a button that is neither down nor hot");
+}
+
+// The side menu's fill alpha the styled form chooses for the backdrop of this machine.
+uint8_t SideMenuAlphaHere() {
+  Application->CreateForm(Form1);
+  const uint8_t alpha = Form1->kaGPPanel1->FillColorAlpha();
+  Form1->Free();
+  Form1 = nullptr;
+  Application->ProcessMessages();
+  return alpha;
+}
+
+TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale) {
+  const uint8_t sideMenuAlpha = SideMenuAlphaHere();
   const TShotCase cases[] = {
-      {TDemoShotState::CloseHot, 96},  {TDemoShotState::CloseHot, 144}, {TDemoShotState::Maximized, 96},
-      {TDemoShotState::Maximized, 144}, {TDemoShotState::Inactive, 96},
+      {TDemoShotState::CloseHot, 96},     {TDemoShotState::CloseHot, 144},     {TDemoShotState::Maximized, 96},
+      {TDemoShotState::Maximized, 144},   {TDemoShotState::Inactive, 96},      {TDemoShotState::PageHot, 96},
+      {TDemoShotState::PageHot, 144},     {TDemoShotState::PageSelected, 96},  {TDemoShotState::PageSelected, 144},
+      {TDemoShotState::MenuOpen, 96},     {TDemoShotState::MenuOpen, 144},
   };
   for (const TShotCase& c : cases) {
     SCOPED_TRACE(testing::Message() << ToUtf8(DemoShotStateName(c.State)) << " at " << c.Dpi << " dpi");
     std::unique_ptr<TBitmap> bitmap = CaptureDemoMainWindow(c.State, c.Dpi);
     ASSERT_NE(bitmap, nullptr);
     const TPicture32 p(bitmap.get());
-    const bool maximized = c.State == TDemoShotState::Maximized;
-    const bool hot = c.State == TDemoShotState::CloseHot;
-    const bool active = c.State != TDemoShotState::Inactive;
     const TFrameLayout L{c.Dpi, p.Width(), p.Height()};
 
-    if (maximized) {
+    if (c.State == TDemoShotState::Maximized) {
       // The work area, less the strip an auto-hidden taskbar keeps.
       const TRect work = Screen->PrimaryMonitor().WorkareaRect();
       EXPECT_LE(p.Width(), work.Width());
@@ -184,29 +262,8 @@ TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale)
       ASSERT_EQ(p.Width(), L.S(768));
       ASSERT_EQ(p.Height(), L.S(501));
     }
-
-    // Everything but the buttons, the caption text and the grip is the bars' and the client
-    // panel's face: the border panel's black fill shows nowhere. A maximised window has no
-    // grip, so its corner must be face as well.
-    const TRect label = L.CaptionLabel();
-    const TRect grip = L.SizeGrip();
-    ExpectFace(p, TRect(0, 0, label.Left, L.CaptionHeight()), face, "caption bar left of the caption");
-    ExpectFace(p, TRect(label.Right, L.ButtonHeight(), L.W, L.CaptionHeight()), face, "caption bar below the buttons");
-    ExpectFace(p, TRect(0, L.CaptionHeight(), L.W, L.StatusBar().Top), face, "client panel");
-    ExpectFace(p, TRect(0, L.StatusBar().Top, grip.Left, L.H), face, "status bar");
-    ExpectFace(p, TRect(grip.Left, L.StatusBar().Top, L.W, grip.Top), face, "status bar above the grip");
-    // The grip: its strokes at alpha 100 cover whole pixels somewhere, so the darkest pixel
-    // of its box is clBtnText at that alpha over the bar. A maximised window has none.
-    if (maximized)
-      ExpectFace(p, grip, face, "corner of a maximised window");
-    else
-      EXPECT_NEAR(p.Darkest(grip), Over(clBtnText, 100, face).Darkest(), 3) << "size grip";
-
-    ExpectCaptionButtons(p, L, face, hot, active);
-
-    // The caption text: clBtnText while active, $808080 while not. Its stems cover whole
-    // pixels, so the darkest pixel is the text colour itself.
-    EXPECT_NEAR(p.Darkest(label), active ? RgbOf(clBtnText).Darkest() : 0x80, 3) << "caption text";
+    ExpectFrame(p, L, c);
+    ExpectSideMenu(p, L, c, sideMenuAlpha);
   }
 }
 

@@ -169,6 +169,77 @@ TEST(Canvas, CreateHandleSuppliesADCOnDemandElseDrawingFails) {
   EXPECT_THROW(unbound.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
 }
 
+// Pixels of a 32-bit bitmap in R that are mostly of one primary mix: red, or yellow.
+int CountRed(TBitmap& B, const TRect& R) {
+  int n = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) {
+      const TBGRA p = Pixel32(B, x, y);
+      n += p.R > 200 && p.G < 80 && p.B < 80;
+    }
+  return n;
+}
+
+int CountYellow(TBitmap& B, const TRect& R) {
+  int n = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) {
+      const TBGRA p = Pixel32(B, x, y);
+      n += p.R > 200 && p.G > 200 && p.B < 80;
+    }
+  return n;
+}
+
+// Code that narrows the clipping for a while saves and restores the DC's state around it;
+// when the canvas changes its font, colour and brush meanwhile, the restore takes the DC
+// back to the old ones behind the canvas's back. After the saver the canvas must draw with
+// its own again: red text on a transparent background here, not black text on yellow.
+TEST(Canvas, StateSaverKeepsTheCanvasInStepWithItsDC) {
+  TBitmap b;
+  b.SetPixelFormat(pf32bit);
+  b.SetSize(80, 30);
+  TCanvas* c = b.Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 80, 30));
+  c->Font()->SetColor(clBlack);
+  c->Brush()->SetColor(clYellow);
+  HDC dc = c->Handle();  // black text on an opaque yellow background realised
+  {
+    TCanvasStateSaver saved(c, Rect(0, 0, 12, 30));
+    c->Font()->SetColor(clRed);
+    c->Font()->SetHeight(-24);
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(0, 0, L"WWW");
+    EXPECT_GT(CountRed(b, Rect(0, 0, 12, 30)), 0);
+    EXPECT_EQ(CountRed(b, Rect(12, 0, 80, 30)), 0);  // cut at the clip
+  }
+  HDC h = c->Handle();
+  EXPECT_EQ(h, dc);
+  EXPECT_EQ(::GetCurrentObject(h, OBJ_FONT), c->Font()->Handle());
+  EXPECT_EQ(::GetTextColor(h), RGB(255, 0, 0));
+  EXPECT_EQ(::GetBkMode(h), TRANSPARENT);
+  c->TextOut(40, 0, L"W");
+  EXPECT_GT(CountRed(b, Rect(40, 0, 80, 30)), 0);  // the clip is gone with the scope
+  EXPECT_EQ(CountYellow(b, Rect(0, 0, 80, 30)), 0);
+}
+
+TEST(Canvas, StateSaverNarrowsAnExistingClipAndGivesItBack) {
+  TBitmap b;
+  b.SetPixelFormat(pf32bit);
+  b.SetSize(40, 40);
+  TCanvas* c = b.Canvas();
+  ::IntersectClipRect(c->Handle(), 0, 0, 30, 30);
+  {
+    TCanvasStateSaver saved(c, Rect(20, 20, 40, 40));
+    EXPECT_EQ(c->ClipRect(), Rect(20, 20, 30, 30));
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(0, 0, 40, 40));
+  }
+  EXPECT_EQ(c->ClipRect(), Rect(0, 0, 30, 30));
+  EXPECT_EQ(CountRed(b, Rect(0, 0, 40, 40)), 100);
+  EXPECT_EQ(CountRed(b, Rect(20, 20, 30, 30)), 100);
+}
+
 // ---- Bitmaps ------------------------------------------------------------------------------
 
 TEST(Bitmap, ScanLineIsBottomUpAndMatchesCanvasPixels) {

@@ -16,6 +16,7 @@
 #include "framework/TypeInfo.h"
 #include "lib/kaControls/kaButton.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
+#include "tests/support/PixelChecks.h"
 #include "tests/support/TestControls.h"
 
 namespace {
@@ -87,14 +88,6 @@ struct TScene {
   }
 };
 
-TColor PixelAt(TBitmap* B, int X, int Y) { return B->Canvas()->Pixel(X, Y); }
-
-bool Near(TColor A, TColor B, int Tolerance) {
-  A = ColorToRGB(A), B = ColorToRGB(B);
-  return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
-         std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
-}
-
 // The pixels (X range) of one colour on a row, or (-1, -1).
 std::pair<int, int> RowRun(TBitmap* B, int Y, TColor Color) {
   int first = -1, last = -1;
@@ -104,17 +97,6 @@ std::pair<int, int> RowRun(TBitmap* B, int Y, TColor Color) {
       last = x;
     }
   return {first, last};
-}
-
-// The bounds of the pixels of one colour; empty when there are none.
-TRect ColorBox(TBitmap* B, TColor Color, int MinX = 0) {
-  TRect box(B->Width(), B->Height(), -1, -1);
-  for (int y = 0; y < B->Height(); ++y)
-    for (int x = MinX; x < B->Width(); ++x)
-      if (PixelAt(B, x, y) == ColorToRGB(Color))
-        box = TRect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
-                    std::max(box.Bottom, y + 1));
-  return box.Right < 0 ? TRect() : box;
 }
 
 // ---- The expected faces ---------------------------------------------------------------------
@@ -350,7 +332,7 @@ TEST_P(ButtonLooks, EveryKindShowsItsFaceInEveryState) {
       Fill(want.Canvas(), TRect(0, 0, w, h), kParent);
       look.Face(want.Canvas(), TRect(0, 0, w, h), S, classic);
       for (const TPoint& p : probes)
-        EXPECT_TRUE(Near(PixelAt(shot.get(), p.X, p.Y), PixelAt(&want, p.X, p.Y), look.Tolerance))
+        EXPECT_TRUE(NearColor(PixelAt(shot.get(), p.X, p.Y), PixelAt(&want, p.X, p.Y), look.Tolerance))
             << "at " << p.X << ", " << p.Y << ": " << std::hex << PixelAt(shot.get(), p.X, p.Y) << " want "
             << PixelAt(&want, p.X, p.Y);
     }
@@ -424,8 +406,8 @@ TEST(ButtonGeometry, DropDownArrowAndSplitSeparatorScaleWithTheDpi) {
     Fill(want.Canvas(), TRect(0, 0, 2, 1), kParent);
     DrawAlphaFill(want.Canvas()->Handle(), TRect(0, 0, 1, 1), ColorToRGB(clBtnShadow), 125);
     DrawAlphaFill(want.Canvas()->Handle(), TRect(1, 0, 2, 1), ColorToRGB(clBtnHighlight), 125);
-    EXPECT_TRUE(Near(PixelAt(hot.get(), x, 10), PixelAt(&want, 0, 0), 2));
-    EXPECT_TRUE(Near(PixelAt(hot.get(), x + 1, 10), PixelAt(&want, 1, 0), 2));
+    EXPECT_TRUE(NearColor(PixelAt(hot.get(), x, 10), PixelAt(&want, 0, 0), 2));
+    EXPECT_TRUE(NearColor(PixelAt(hot.get(), x + 1, 10), PixelAt(&want, 1, 0), 2));
   }
 }
 
@@ -470,7 +452,9 @@ TEST(ButtonGeometry, TitleLineSitsAboveTheCaptionAndShrinksAboveScale125) {
   const TRect caption = ColorBox(shot.get(), kInk);
   ASSERT_FALSE(title.IsEmpty());
   EXPECT_GE(title.Left, 5);
-  EXPECT_LE(title.Left, 7);
+  // A bold face made by emboldening the regular one (Wine's, which has no Tahoma Bold of
+  // its own) starts its ink a pixel further in.
+  EXPECT_LE(title.Left, 8);
   EXPECT_GE(title.Top, 5);
   EXPECT_GT(caption.Top, title.Bottom);
   // Bold by default, copied from the font at creation.

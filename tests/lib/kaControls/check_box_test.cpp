@@ -14,6 +14,7 @@
 #include "lib/kaControls/kaCheckBox.h"
 #include "lib/kaDrawUtils/BitmapOptions.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
+#include "tests/support/PixelChecks.h"
 #include "tests/support/TestControls.h"
 
 namespace {
@@ -71,25 +72,6 @@ struct TScene {
     return b;
   }
 };
-
-TColor PixelAt(TBitmap* B, int X, int Y) { return B->Canvas()->Pixel(X, Y); }
-
-bool Near(TColor A, TColor B, int Tolerance) {
-  A = ColorToRGB(A), B = ColorToRGB(B);
-  return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
-         std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
-}
-
-// The bounds of the pixels of one colour; empty when there are none.
-TRect ColorBox(TBitmap* B, TColor Color) {
-  TRect box(B->Width(), B->Height(), -1, -1);
-  for (int y = 0; y < B->Height(); ++y)
-    for (int x = 0; x < B->Width(); ++x)
-      if (PixelAt(B, x, y) == ColorToRGB(Color))
-        box = TRect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
-                    std::max(box.Bottom, y + 1));
-  return box.Right < 0 ? TRect() : box;
-}
 
 int CountOf(TBitmap* B, TColor Color) {
   int n = 0;
@@ -518,7 +500,7 @@ TEST(CheckBoxPictures, EachCheckStateAndControlStateShowsItsPicture) {
           // Without its own picture a disabled box fades the normal one.
           if (!complete && state == kasDisabled) want = Faded(want);
           const TPoint p = onRight ? right : left;
-          EXPECT_TRUE(Near(PixelAt(shot.get(), p.X, p.Y), want, 2))
+          EXPECT_TRUE(NearColor(PixelAt(shot.get(), p.X, p.Y), want, 2))
               << std::hex << PixelAt(shot.get(), p.X, p.Y) << " want " << ColorToRGB(want);
           // The caption keeps 7 pixels beyond the picture.
           const TRect ink = ColorBox(shot.get(), state == kasDisabled ? clGrayText : kInk);

@@ -168,6 +168,26 @@ TEST(GPPanelDrawing, FrameSidesAndRoundedCornersAtExactPixels) {
   }
 }
 
+TEST(GPPanelDrawing, OddSquareFrameWidthsCoverExactlyTheEdgePixelsOfTheirSide) {
+  // An odd width centred on its line sits on half pixels; the frame must still cover the
+  // control's own outermost pixels and nothing on the other side.
+  TScene s;
+  TkaGPPanel* p = PlainPanel(s, Bounds(10, 10, 60, 40));
+  for (int width : {1, 3}) {
+    for (bool right : {true, false}) {
+      SCOPED_TRACE(testing::Message() << width << " pixel(s), " << (right ? "right" : "left") << " side");
+      p->SetFrameWidth(width);
+      p->SetFrameSides(right ? TkaGPPanelFrameSides{gppfsRight} : TkaGPPanelFrameSides{gppfsLeft});
+      auto shot = Snapshot(p);
+      const int edge = right ? 59 : 0, inward = right ? -1 : 1;
+      for (int i = 0; i < width; ++i)
+        EXPECT_TRUE(Near(At(*shot, edge + inward * i, 20), clBlue, 0)) << "frame pixel " << i;
+      EXPECT_TRUE(Near(At(*shot, edge + inward * width, 20), clRed, 0)) << "first fill pixel";
+      EXPECT_TRUE(Near(At(*shot, 59 - edge, 20), clRed, 0)) << "the other side";
+    }
+  }
+}
+
 TEST(GPPanelDrawing, TranslucentRoundedFrameDoesNotOverlapTheFill) {
   TScene s;
   TkaGPPanel* p = PlainPanel(s, Bounds(10, 10, 60, 40));

@@ -12,18 +12,19 @@
 #include "framework/Streaming.h"
 #include "framework/TypeInfo.h"
 #include "lib/kaGPControls/GPToggleSwitch.h"
+#include "tests/support/PixelChecks.h"
+#include "tests/support/SwitchScene.h"
 #include "tests/support/TestControls.h"
 
 namespace {
 
-class TTestGPSwitch : public TkaGPToggleSwitch {
-  KA_CLASS(TTestGPSwitch, TkaGPToggleSwitch)
+class TTestGPSwitch : public TSnapshotControl<TkaGPToggleSwitch> {
+  KA_CLASS(TTestGPSwitch, TSnapshotControl<TkaGPToggleSwitch>)
  public:
-  explicit TTestGPSwitch(TComponent* AOwner) : TkaGPToggleSwitch(AOwner) {
+  explicit TTestGPSwitch(TComponent* AOwner) : inherited(AOwner) {
     OnChangeState = [this](TObject*) { ++Changes; };
   }
   int Changes = 0;
-  TBitmap Snapshot;
 
   void RunSlide() {
     for (int i = 0; i < 200 && Sliding(); ++i) AnimationStep();
@@ -37,62 +38,11 @@ class TTestGPSwitch : public TkaGPToggleSwitch {
     b.Canvas()->Font()->Assign(Font());
     return CaptionRect(MeasureCaption(b.Canvas(), CurrentCaption()));
   }
-  TColor At(int X, int Y) {
-    const auto* row = static_cast<const uint8_t*>(Snapshot.ScanLine(Y));
-    return RGBColor(row[X * 4 + 2], row[X * 4 + 1], row[X * 4]);
-  }
-
- protected:
-  void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override {
-    inherited::DrawControl(ACanvas, ACtrlState);
-    Snapshot.SetPixelFormat(pf32bit);
-    Snapshot.SetSize(Width(), Height());
-    ::BitBlt(Snapshot.Canvas()->Handle(), 0, 0, Width(), Height(), ACanvas->Handle(), 0, 0, SRCCOPY);
-  }
 };
 
-constexpr TColor kBackground = clWhite;
+constexpr TColor kBackground = kSwitchSceneBackground;
 
-// A default switch (80 x 35: track (2, 7, 42, 27)) on a white panel.
-struct TScene {
-  TCustomForm* Form;
-  TTestPanel* Panel;
-  TTestGPSwitch* Switch;
-
-  TScene() {
-    Form = TCustomForm::CreateNew(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(300, 300, 300, 100);
-    Panel = new TTestPanel(Form);
-    Panel->FillColor = kBackground;
-    Panel->SetAlign(alClient);
-    Panel->SetParent(Form);
-    Switch = new TTestGPSwitch(Form);
-    Switch->SetLeft(10);
-    Switch->SetTop(10);
-    Switch->SetParent(Panel);
-    ::SetCursorPos(0, 0);
-    Form->Show();
-    PumpPending();
-    // A move left over from an earlier window at the same place may have entered the switch;
-    // the leave poll sees the cursor is elsewhere.
-    PumpUntil([this] { return !Switch->MouseIn(); }, 1000);
-  }
-  ~TScene() { Form->Free(); }
-
-  void Send(UINT Msg, int X, int Y, WPARAM Keys = 0) {
-    ::SendMessageW(Switch->Handle(), Msg, Keys, MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)));
-  }
-  void Hover(int X, int Y) {
-    const TPoint p = Switch->ClientToScreen(TPoint(X, Y));
-    ::SetCursorPos(p.X, p.Y);
-    Send(WM_MOUSEMOVE, X, Y);
-  }
-  void Repaint() {
-    Switch->Invalidate();
-    Switch->Update();
-  }
-};
+using TScene = TSwitchScene<TTestGPSwitch>;
 
 // The demo's "Windows11 UI" switch.
 void DemoLook(TkaGPToggleSwitch* S) {
@@ -108,18 +58,6 @@ TColor Blend(TColor Over, uint8_t Alpha, TColor Under) {
   return RGBColor(static_cast<uint8_t>(mix(GetRValue(Over), GetRValue(Under))),
                   static_cast<uint8_t>(mix(GetGValue(Over), GetGValue(Under))),
                   static_cast<uint8_t>(mix(GetBValue(Over), GetBValue(Under))));
-}
-
-::testing::AssertionResult Near(TColor Actual, TColor Expected, int Tolerance = 3) {
-  Expected = ColorToRGB(Expected);
-  const int d[] = {std::abs(GetRValue(Actual) - GetRValue(Expected)),
-                   std::abs(GetGValue(Actual) - GetGValue(Expected)),
-                   std::abs(GetBValue(Actual) - GetBValue(Expected))};
-  for (int v : d)
-    if (v > Tolerance)
-      return ::testing::AssertionFailure() << ToUtf8(Format(L"colour %06X is not %06X", static_cast<unsigned>(Actual),
-                                                            static_cast<unsigned>(Expected)));
-  return ::testing::AssertionSuccess();
 }
 
 int Distance(TColor A, TColor B) {
@@ -140,7 +78,7 @@ int RunOf(TTestGPSwitch* S, int Y, int X1, int X2, TColor Color, TColor Versus =
 // A one-pixel outline may fall on either row of its half-pixel position (GDI+ without
 // anti-aliasing rounds it down the pixel grid): true when either row shows Color.
 ::testing::AssertionResult OutlineAt(TTestGPSwitch* S, int X, int Y, TColor Color) {
-  if (Near(S->At(X, Y), Color) || Near(S->At(X, Y + 1), Color)) return ::testing::AssertionSuccess();
+  if (NearColor(S->At(X, Y), Color) || NearColor(S->At(X, Y + 1), Color)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "no outline at " << X << ", " << Y;
 }
 
@@ -153,21 +91,21 @@ TEST(GPToggleSwitchLook, TheDefaultSwitchHasItsDocumentedTrackAndThumb) {
   EXPECT_EQ(sw->Track(), TRect(2, 7, 42, 27));
   EXPECT_EQ(sw->Thumb(), TRect(2, 7, 22, 27));
   // Off: a 2-pixel outline; the disc inset by 3 x 2 - 1 = 5: (7, 12, 17, 22).
-  for (int y : {7, 8, 25, 26}) EXPECT_TRUE(Near(sw->At(22, y), clBtnText)) << "outline row " << y;
-  for (int x : {2, 3, 40, 41}) EXPECT_TRUE(Near(sw->At(x, 17), clBtnText)) << "outline column " << x;
-  EXPECT_TRUE(Near(sw->At(22, 9), kBackground));
-  EXPECT_TRUE(Near(sw->At(5, 17), kBackground));
+  for (int y : {7, 8, 25, 26}) EXPECT_TRUE(NearColor(sw->At(22, y), clBtnText)) << "outline row " << y;
+  for (int x : {2, 3, 40, 41}) EXPECT_TRUE(NearColor(sw->At(x, 17), clBtnText)) << "outline column " << x;
+  EXPECT_TRUE(NearColor(sw->At(22, 9), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(5, 17), kBackground));
   EXPECT_EQ(RunOf(sw, 17, 2, 22, clBtnText), 2 + 10);
-  EXPECT_TRUE(Near(sw->At(12, 13), clBtnText));
-  EXPECT_TRUE(Near(sw->At(12, 10), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(12, 13), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(12, 10), kBackground));
   // On: a filled pill and the disc at the right end.
   sw->SetAnimation(false);
   sw->SetState(kaswOn);
-  EXPECT_TRUE(Near(sw->At(3, 17), clHighlight));
-  EXPECT_TRUE(Near(sw->At(24, 17), clHighlight));
-  EXPECT_TRUE(Near(sw->At(32, 17), clHighlightText));
+  EXPECT_TRUE(NearColor(sw->At(3, 17), clHighlight));
+  EXPECT_TRUE(NearColor(sw->At(24, 17), clHighlight));
+  EXPECT_TRUE(NearColor(sw->At(32, 17), clHighlightText));
   EXPECT_EQ(RunOf(sw, 17, 22, 42, clHighlightText, clHighlight), 10);
-  EXPECT_TRUE(Near(sw->At(22, 5), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(22, 5), kBackground));
 }
 
 enum TCtrl { stNormal, stHot, stPressed, stFocused, stDisabled };
@@ -201,12 +139,12 @@ TEST(GPToggleSwitchLook, DefaultAndDemoSwitchesPaintEveryStateInTheirColours) {
         }
         // The outline's top, or inside a filled track; the disc's centre.
         if (filled)
-          EXPECT_TRUE(Near(sw->At(on ? 14 : 30, 10), track)) << "track";
+          EXPECT_TRUE(NearColor(sw->At(on ? 14 : 30, 10), track)) << "track";
         else
           EXPECT_TRUE(OutlineAt(sw, 30, 7, track)) << "track";
-        EXPECT_TRUE(Near(sw->At(on ? 32 : 12, 17), thumb)) << "thumb";
+        EXPECT_TRUE(NearColor(sw->At(on ? 32 : 12, 17), thumb)) << "thumb";
         if (!filled) {
-          EXPECT_TRUE(Near(sw->At(30, 12), kBackground)) << "inside the outline";
+          EXPECT_TRUE(NearColor(sw->At(30, 12), kBackground)) << "inside the outline";
         }
         if (state == stPressed) s.Send(WM_LBUTTONUP, -5, -5);
       }
@@ -241,7 +179,7 @@ TEST(GPToggleSwitchLook, ThumbMarginsSetTheDiscForNormalHotAndPressed) {
     if (c.Pressed) s.Send(WM_LBUTTONDOWN, 30, 17, MK_LBUTTON);
     EXPECT_EQ(RunOf(sw, 17, 4, 22, clBtnText, c.Pressed ? clRed : kBackground), c.Width);
     const TColor expected = c.Lit ? LighterColor(ColorToRGB(clBtnText), 10) : ColorToRGB(clBtnText);
-    EXPECT_TRUE(Near(sw->At(12, 17), expected));
+    EXPECT_TRUE(NearColor(sw->At(12, 17), expected));
     if (c.Pressed) s.Send(WM_LBUTTONUP, -5, -5);
   }
 }
@@ -256,18 +194,18 @@ struct TVariantCase {
 TEST(GPToggleSwitchLook, SolidInsetTranslucentAndShadowedVariants) {
   const TVariantCase cases[] = {
       {"off track filled", [](TkaGPToggleSwitch* S) { S->SetFrameSolid(true); }, false,
-       [](TTestGPSwitch* S) { EXPECT_TRUE(Near(S->At(30, 12), clBtnText)); }},
+       [](TTestGPSwitch* S) { EXPECT_TRUE(NearColor(S->At(30, 12), clBtnText)); }},
       {"on track outlined", [](TkaGPToggleSwitch* S) { S->SetFrameOnSolid(false); }, true,
        [](TTestGPSwitch* S) {
          EXPECT_TRUE(OutlineAt(S, 14, 7, clHighlight));
-         EXPECT_TRUE(Near(S->At(14, 12), kBackground));
+         EXPECT_TRUE(NearColor(S->At(14, 12), kBackground));
        }},
       {"track inside the thumb", [](TkaGPToggleSwitch* S) { S->SetFrameInside(true); }, false,
        [](TTestGPSwitch* S) {
          // Shrunk by a quarter of the height (5) on every side; the thumb keeps its size.
-         EXPECT_TRUE(Near(S->At(30, 7), kBackground));
+         EXPECT_TRUE(NearColor(S->At(30, 7), kBackground));
          EXPECT_TRUE(OutlineAt(S, 30, 12, clBtnText));
-         EXPECT_TRUE(Near(S->At(30, 15), kBackground));
+         EXPECT_TRUE(NearColor(S->At(30, 15), kBackground));
          EXPECT_EQ(RunOf(S, 17, 2, 22, clBtnText), 10);
        }},
       {"translucent colours",
@@ -279,22 +217,22 @@ TEST(GPToggleSwitchLook, SolidInsetTranslucentAndShadowedVariants) {
        },
        true,
        [](TTestGPSwitch* S) {
-         EXPECT_TRUE(Near(S->At(14, 10), Blend(clBlue, 128, kBackground)));
-         EXPECT_TRUE(Near(S->At(32, 17), Blend(clRed, 64, Blend(clBlue, 128, kBackground))));
+         EXPECT_TRUE(NearColor(S->At(14, 10), Blend(clBlue, 128, kBackground)));
+         EXPECT_TRUE(NearColor(S->At(32, 17), Blend(clRed, 64, Blend(clBlue, 128, kBackground))));
        }},
       {"thumb shadow", [](TkaGPToggleSwitch* S) { S->SetThumbShadow(true); }, false,
        [](TTestGPSwitch* S) {
          // Below the disc, inside the outline, the shadow darkens the background.
          const TColor under = S->At(12, 23);
          EXPECT_LT(GetRValue(under), 250);
-         EXPECT_TRUE(Near(S->At(12, 17), clBtnText));
+         EXPECT_TRUE(NearColor(S->At(12, 17), clBtnText));
        }},
       {"no shadow", [](TkaGPToggleSwitch*) {}, false,
-       [](TTestGPSwitch* S) { EXPECT_TRUE(Near(S->At(12, 23), kBackground)); }},
+       [](TTestGPSwitch* S) { EXPECT_TRUE(NearColor(S->At(12, 23), kBackground)); }},
       {"no alpha: nothing", [](TkaGPToggleSwitch* S) { S->SetFrameColorAlpha(0), S->SetThumbColorAlpha(0); }, false,
        [](TTestGPSwitch* S) {
-         EXPECT_TRUE(Near(S->At(30, 7), kBackground));
-         EXPECT_TRUE(Near(S->At(12, 17), kBackground));
+         EXPECT_TRUE(NearColor(S->At(30, 7), kBackground));
+         EXPECT_TRUE(NearColor(S->At(12, 17), kBackground));
        }},
   };
   for (const TVariantCase& c : cases) {
@@ -316,8 +254,8 @@ TEST(GPToggleSwitchLook, DuringTheSlideTheTrackAlreadyShowsTheTargetColours) {
   s.Send(WM_LBUTTONUP, 35, 17);
   ASSERT_TRUE(sw->IsSliding());
   EXPECT_FALSE(sw->IsOn());
-  EXPECT_TRUE(Near(sw->At(14, 10), clHighlight));
-  EXPECT_TRUE(Near(sw->At(12, 17), clHighlightText));
+  EXPECT_TRUE(NearColor(sw->At(14, 10), clHighlight));
+  EXPECT_TRUE(NearColor(sw->At(12, 17), clHighlightText));
   sw->RunSlide();
   EXPECT_TRUE(sw->IsOn());
   EXPECT_EQ(sw->Changes, 1);
@@ -351,7 +289,7 @@ TEST(GPToggleSwitchCaption, TheFocusFrameSurroundsTheCaptionInGdiAndGdiPlus) {
       const auto* a = static_cast<const uint8_t*>(plain.ScanLine(y));
       for (int x = 0; x < sw->Width(); ++x) {
         const TColor now = sw->At(x, y);
-        if (x >= 52 && Near(now, clBtnText, 60)) ++dark;
+        if (x >= 52 && NearColor(now, clBtnText, 60)) ++dark;
         if (RGBColor(a[x * 4 + 2], a[x * 4 + 1], a[x * 4]) == now) continue;
         ++changed;
         if (!outer.Contains(TPoint(x, y)) || inner.Contains(TPoint(x, y))) ++stray;
@@ -374,7 +312,7 @@ TEST(GPToggleSwitchCaption, ADisabledCaptionIsGreyAndUseFontColorTakesTheFontsCo
       int n = 0;
       for (int y = 2; y < 33; ++y)
         for (int x = 52; x < 78; ++x)
-          if (Near(sw->At(x, y), C, 40)) ++n;
+          if (NearColor(sw->At(x, y), C, 40)) ++n;
       return n;
     };
     s.Repaint();
@@ -424,10 +362,10 @@ TEST(GPToggleSwitchScaling, At144DpiEveryMeasureScalesAndBackAgain) {
   s.Repaint();
   EXPECT_EQ(sw->Track(), TRect(2, 11, 62, 41));
   // A 3-pixel outline; the disc inset by 3 x 3 - 2 = 7: (9, 18, 25, 34).
-  for (int y : {11, 13}) EXPECT_TRUE(Near(sw->At(40, y), clBtnText)) << y;
-  EXPECT_TRUE(Near(sw->At(40, 14), kBackground));
+  for (int y : {11, 13}) EXPECT_TRUE(NearColor(sw->At(40, y), clBtnText)) << y;
+  EXPECT_TRUE(NearColor(sw->At(40, 14), kBackground));
   EXPECT_EQ(RunOf(sw, 26, 5, 32, clBtnText), 16);
-  EXPECT_TRUE(Near(sw->At(17, 16), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(17, 16), kBackground));
   EXPECT_EQ(sw->CaptionPlace().Left, 62 + 15);
   // The demo's margins scale when drawn: 4 at 1.5 is 6, a disc of 18.
   DemoLook(sw);

@@ -14,16 +14,18 @@
 #include "framework/TypeInfo.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
 #include "lib/kaModernControls/kaToggleSwitch.h"
+#include "tests/support/PixelChecks.h"
+#include "tests/support/SwitchScene.h"
 #include "tests/support/TestControls.h"
 
 namespace {
 
 // A switch that exposes its slide and geometry, records every paint and keeps a copy of the
 // last one.
-class TTestSwitch : public TkaCustomToggleSwitch {
-  KA_CLASS(TTestSwitch, TkaCustomToggleSwitch)
+class TTestSwitch : public TSnapshotControl<TkaCustomToggleSwitch> {
+  KA_CLASS(TTestSwitch, TSnapshotControl<TkaCustomToggleSwitch>)
  public:
-  explicit TTestSwitch(TComponent* AOwner) : TkaCustomToggleSwitch(AOwner) {
+  explicit TTestSwitch(TComponent* AOwner) : inherited(AOwner) {
     OnChangeState = [this](TObject*) { ++Changes; };
   }
   struct TFrame {
@@ -33,7 +35,6 @@ class TTestSwitch : public TkaCustomToggleSwitch {
   };
   int Changes = 0;
   std::vector<TFrame> Frames;
-  TBitmap Snapshot;
 
   void Tick() { AnimationStep(); }
   // Ticks until the slide ends (at most Limit ticks); the thumb's left edge after each.
@@ -63,83 +64,18 @@ class TTestSwitch : public TkaCustomToggleSwitch {
     SetThumbOnImageIndex(4);
     SetThumbPressedImageIndex(5);
   }
-  TColor At(int X, int Y) {
-    const auto* row = static_cast<const uint8_t*>(Snapshot.ScanLine(Y));
-    return RGBColor(row[X * 4 + 2], row[X * 4 + 1], row[X * 4]);
-  }
 
  protected:
   void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override {
     inherited::DrawControl(ACanvas, ACtrlState);
     Frames.push_back({FThumbRect, VisualOn(), IsOn()});
-    Snapshot.SetPixelFormat(pf32bit);
-    Snapshot.SetSize(Width(), Height());
-    ::BitBlt(Snapshot.Canvas()->Handle(), 0, 0, Width(), Height(), ACanvas->Handle(), 0, 0, SRCCOPY);
   }
 };
 
-constexpr TColor kBackground = clWhite;
+constexpr TColor kBackground = kSwitchSceneBackground;
 
 // A default switch (80 x 35: track (2, 7, 42, 27), thumb 20 wide) on a white panel.
-struct TScene {
-  TCustomForm* Form;
-  TTestPanel* Panel;
-  TTestSwitch* Switch;
-
-  TScene() {
-    Form = TCustomForm::CreateNew(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(300, 300, 300, 100);
-    Panel = new TTestPanel(Form);
-    Panel->FillColor = kBackground;
-    Panel->SetAlign(alClient);
-    Panel->SetParent(Form);
-    Switch = new TTestSwitch(Form);
-    Switch->SetLeft(10);
-    Switch->SetTop(10);
-    Switch->SetParent(Panel);
-    ::SetCursorPos(0, 0);
-    Form->Show();
-    PumpPending();
-    // A move left over from an earlier window at the same place may have entered the switch;
-    // the leave poll sees the cursor is elsewhere.
-    PumpUntil([this] { return !Switch->MouseIn(); }, 1000);
-  }
-  ~TScene() { Form->Free(); }
-
-  void Send(UINT Msg, int X, int Y, WPARAM Keys = 0) {
-    ::SendMessageW(Switch->Handle(), Msg, Keys, MAKELPARAM(static_cast<WORD>(X), static_cast<WORD>(Y)));
-  }
-  void Press(int X, int Y) { Send(WM_LBUTTONDOWN, X, Y, MK_LBUTTON); }
-  void Drag(int X, int Y) { Send(WM_MOUSEMOVE, X, Y, MK_LBUTTON); }
-  void Release(int X, int Y) { Send(WM_LBUTTONUP, X, Y); }
-  void Click(int X, int Y) {
-    Press(X, Y);
-    Release(X, Y);
-  }
-  void Key(WPARAM Key) {
-    ::SendMessageW(Switch->Handle(), WM_KEYDOWN, Key, 0);
-    ::SendMessageW(Switch->Handle(), WM_KEYUP, Key, 0);
-  }
-  // The pointer over the switch, as the system would report it.
-  void Hover(int X, int Y) {
-    const TPoint p = Switch->ClientToScreen(TPoint(X, Y));
-    ::SetCursorPos(p.X, p.Y);
-    Send(WM_MOUSEMOVE, X, Y);
-  }
-};
-
-::testing::AssertionResult Near(TColor Actual, TColor Expected, int Tolerance = 3) {
-  Expected = ColorToRGB(Expected);
-  const int d[] = {std::abs(GetRValue(Actual) - GetRValue(Expected)),
-                   std::abs(GetGValue(Actual) - GetGValue(Expected)),
-                   std::abs(GetBValue(Actual) - GetBValue(Expected))};
-  for (int v : d)
-    if (v > Tolerance)
-      return ::testing::AssertionFailure() << ToUtf8(Format(L"colour %06X is not %06X", static_cast<unsigned>(Actual),
-                                                            static_cast<unsigned>(Expected)));
-  return ::testing::AssertionSuccess();
-}
+using TScene = TSwitchScene<TTestSwitch>;
 
 // ---- The slide --------------------------------------------------------------------------
 
@@ -536,18 +472,18 @@ TEST(ToggleSwitchLook, EveryStyleKindPaintsTrackThumbCaptionAndFocusInEveryState
         // The pressed thumb picture needs a drag (below); a press on the track keeps the other.
         const TColor thumb = pressed && look != lkImages ? c.ThumbPressed : on ? c.ThumbOn : c.Thumb;
         // The top of the off ring, or inside a filled track or picture.
-        EXPECT_TRUE(Near(sw->At(awayX, 8), frame)) << "track edge";
+        EXPECT_TRUE(NearColor(sw->At(awayX, 8), frame)) << "track edge";
         const bool hollow = look != lkImages && !on && !pressed;
-        EXPECT_TRUE(Near(sw->At(awayX, 12), hollow ? kBackground : frame)) << "track inside";
-        EXPECT_TRUE(Near(sw->At(on ? 32 : 12, 17), thumb)) << "thumb";
+        EXPECT_TRUE(NearColor(sw->At(awayX, 12), hollow ? kBackground : frame)) << "track inside";
+        EXPECT_TRUE(NearColor(sw->At(on ? 32 : 12, 17), thumb)) << "thumb";
         // Focus: the dotted frame 3 pixels outside the caption (clicks focus too).
         const bool focused = state == stFocused || state == stPressed;
         int focusDots = 0, darkText = 0, greyText = 0;
         for (int y = 4; y < 31; ++y) {
-          if (Near(sw->At(49, y), clBtnText, 40)) ++focusDots;
+          if (NearColor(sw->At(49, y), clBtnText, 40)) ++focusDots;
           for (int x = 52; x < 78; ++x) {
-            if (Near(sw->At(x, y), clBtnText, 40)) ++darkText;
-            if (Near(sw->At(x, y), clGrayText, 40)) ++greyText;
+            if (NearColor(sw->At(x, y), clBtnText, 40)) ++darkText;
+            if (NearColor(sw->At(x, y), clGrayText, 40)) ++greyText;
           }
         }
         EXPECT_EQ(focusDots > 0, focused);
@@ -568,14 +504,14 @@ TEST(ToggleSwitchLook, ThePressedThumbPictureShowsWhileTheThumbIsDragged) {
   sw->SetStyleKind(kaswsCustomImage);
   sw->UseImages(&images);
   s.Press(12, 17);
-  EXPECT_TRUE(Near(sw->At(12, 17), kImageColors[5]));
-  EXPECT_TRUE(Near(sw->At(30, 12), kImageColors[2]));
+  EXPECT_TRUE(NearColor(sw->At(12, 17), kImageColors[5]));
+  EXPECT_TRUE(NearColor(sw->At(30, 12), kImageColors[2]));
   s.Drag(14, 17);
-  EXPECT_TRUE(Near(sw->At(14, 17), kImageColors[5]));
+  EXPECT_TRUE(NearColor(sw->At(14, 17), kImageColors[5]));
   s.Release(14, 17);
   sw->RunSlide();
-  EXPECT_TRUE(Near(sw->At(12, 17), kImageColors[3]));
-  EXPECT_TRUE(Near(sw->At(30, 12), kImageColors[0]));
+  EXPECT_TRUE(NearColor(sw->At(12, 17), kImageColors[3]));
+  EXPECT_TRUE(NearColor(sw->At(30, 12), kImageColors[0]));
 }
 
 TEST(ToggleSwitchLook, ARemovedImageCollectionIsForgottenAndTheMasksDrawInstead) {
@@ -585,13 +521,13 @@ TEST(ToggleSwitchLook, ARemovedImageCollectionIsForgottenAndTheMasksDrawInstead)
   AddSolidImages(images);
   sw->SetStyleKind(kaswsCustomImage);
   sw->UseImages(images);
-  EXPECT_TRUE(Near(sw->At(30, 12), clRed));
+  EXPECT_TRUE(NearColor(sw->At(30, 12), clRed));
   images->Free();
   EXPECT_EQ(sw->CustomImages(), nullptr);
   sw->Invalidate();
   sw->Update();
-  EXPECT_TRUE(Near(sw->At(30, 12), kBackground));
-  EXPECT_TRUE(Near(sw->At(30, 8), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(30, 12), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(30, 8), clBtnText));
 }
 
 // ---- Masks, scaling and direction --------------------------------------------------------------
@@ -643,11 +579,11 @@ TEST(ToggleSwitchGeometry, At144DpiTheTrackThumbMasksAndCaptionGapScale) {
   EXPECT_EQ(sw->Track(), TRect(2, 11, 62, 41));
   EXPECT_EQ(sw->Thumb(), TRect(2, 11, 32, 41));
   // A 3-pixel ring; a disc of 15 about the thumb's centre.
-  EXPECT_TRUE(Near(sw->At(40, 11), clBtnText));
-  EXPECT_TRUE(Near(sw->At(40, 13), clBtnText));
-  EXPECT_TRUE(Near(sw->At(40, 15), kBackground));
-  EXPECT_TRUE(Near(sw->At(17, 26), clBtnText));
-  EXPECT_TRUE(Near(sw->At(17, 16), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(40, 11), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(40, 13), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(40, 15), kBackground));
+  EXPECT_TRUE(NearColor(sw->At(17, 26), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(17, 16), kBackground));
   EXPECT_EQ(sw->Caption(TSize{20, 10}).Left, 62 + 15);
   // The track never gets smaller than 40 x 20.
   sw->ChangeScale(1, 3, true);
@@ -664,7 +600,7 @@ TEST(ToggleSwitchGeometry, RightToLeftPutsTheTrackAtTheRightAndTheCaptionBeforeI
   EXPECT_EQ(sw->Track(), TRect(38, 7, 78, 27));
   EXPECT_EQ(sw->Thumb(), TRect(38, 7, 58, 27));
   EXPECT_EQ(sw->Caption(TSize{20, 13}), TRect(8, 11, 28, 24));
-  EXPECT_TRUE(Near(sw->At(48, 17), clBtnText));
+  EXPECT_TRUE(NearColor(sw->At(48, 17), clBtnText));
   // Drags and the slide use the same geometry.
   s.Click(70, 17);
   sw->RunSlide();
