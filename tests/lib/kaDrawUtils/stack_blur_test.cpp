@@ -88,12 +88,15 @@ std::vector<uint8_t> Reference(const std::vector<uint8_t>& Src, int W, int H, in
   return out;
 }
 
+// Radii from the smallest through the widest exact float division (63) and the integer path
+// beyond it, on a bitmap narrower than most windows so the edges take part everywhere; the
+// odd width leaves a partial row of register-sized steps.
 TEST(StackBlur, MatchesTheDirectWeightedAverageForAllowedRadii) {
   const int w = 13, h = 7;
   std::mt19937 rng(7);
   std::vector<uint8_t> src(w * h * 4);
   for (auto& v : src) v = static_cast<uint8_t>(rng() & 0xFF);
-  for (int r : {1, 2, 5, 6, 20}) {
+  for (int r : {1, 2, 5, 6, 20, 63, 64, 254}) {
     TBitmap b;
     MakeBitmap(b, w, h);
     for (int y = 0; y < h; ++y)
@@ -107,6 +110,25 @@ TEST(StackBlur, MatchesTheDirectWeightedAverageForAllowedRadii) {
         for (int c = 0; c < 4; ++c) mismatches += Px(b, x, y)[c] != expected[(y * w + x) * 4 + c];
     EXPECT_EQ(mismatches, 0) << "radius " << r;
   }
+}
+
+// Past the cap a radius blurs as the capped one: no overflowing sums, no buffer sized by it.
+TEST(StackBlur, HugeRadiiBlurAsTheCap) {
+  auto blurred = [](int r) {
+    TBitmap b;
+    MakeBitmap(b, 9, 5);
+    std::mt19937 rng(3);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 9; ++x)
+        for (int c = 0; c < 4; ++c) Px(b, x, y)[c] = static_cast<uint8_t>(rng());
+    StackBlur(&b, r);
+    std::vector<uint8_t> out;
+    for (int y = 0; y < 5; ++y) out.insert(out.end(), Px(b, 0, y), Px(b, 0, y) + 9 * 4);
+    return out;
+  };
+  const std::vector<uint8_t> capped = blurred(254);
+  EXPECT_EQ(blurred(255), capped);
+  EXPECT_EQ(blurred(1 << 30), capped);
 }
 
 }  // namespace
