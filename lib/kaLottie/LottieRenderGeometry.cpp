@@ -1,8 +1,8 @@
-// Geometry of the renderer: pixel boxes and extents, matrices, and the paths handed to
-// GDI+, dashes included. Dashes are cut here rather than by the pen: a pen's dash pattern
-// cannot draw the zero-length dashes designers use for dotted lines, has no square dash
-// caps, and behaves differently between GDI+ implementations; cut by us, every dash is an
-// open figure that gets the stroke's own caps.
+// Geometry of the renderer: pixel extents, matrices, and the paths handed to GDI+, dashes
+// included. Dashes are cut here rather than by the pen: a pen's dash pattern cannot draw
+// the zero-length dashes designers use for dotted lines, has no square dash caps, and
+// behaves differently between GDI+ implementations; cut by us, every dash is an open
+// polyline that gets the stroke's own caps, from GDI+ or from our own stroker alike.
 #include <algorithm>
 #include <cmath>
 
@@ -23,12 +23,6 @@ constexpr size_t kMaxDashSteps = 1 << 22;
 bool Finite(TPointD P) { return std::isfinite(P.X) && std::isfinite(P.Y); }
 
 }  // namespace
-
-TRectI TRectI::Intersect(const TRectI& O) const {
-  TRectI r{std::max(L, O.L), std::max(T, O.T), std::min(R, O.R), std::min(B, O.B)};
-  if (r.Empty()) return {};
-  return r;
-}
 
 void TBoundsD::Add(TPointD P) {
   L = std::min(L, P.X);
@@ -136,28 +130,6 @@ bool BuildPath(const TPath& Path, TScratch& Scratch) {
 
 namespace {
 
-// Appends the contour as a polyline, each cubic cut into enough straight pieces to stay
-// within Tolerance of the curve.
-void Flatten(const TContour& C, double Tolerance, std::vector<TPointD>& Out) {
-  Out.clear();
-  const size_t n = C.SegmentCount();
-  if (n == 0) return;
-  Out.push_back(C.Points[0]);
-  for (size_t s = 0; s < n; ++s) {
-    const TPointD p0 = C.Points[3 * s], p1 = C.Points[3 * s + 1], p2 = C.Points[3 * s + 2],
-                  p3 = C.Points[3 * s + 3];
-    const double dd = std::max(std::hypot(p0.X - 2 * p1.X + p2.X, p0.Y - 2 * p1.Y + p2.Y),
-                               std::hypot(p1.X - 2 * p2.X + p3.X, p1.Y - 2 * p2.Y + p3.Y));
-    const double pieces = std::ceil(std::sqrt(0.75 * dd / Tolerance));
-    const int count = std::isfinite(pieces) ? static_cast<int>(std::clamp(pieces, 1.0, 1000.0)) : 1;
-    for (int k = 1; k <= count; ++k) {
-      const double t = static_cast<double>(k) / count, u = 1 - t;
-      const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-      Out.push_back({a * p0.X + b * p1.X + c * p2.X + d * p3.X, a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y});
-    }
-  }
-}
-
 // Where along the dash pattern the walk stands: which entry, how much of it is left, and
 // whether it is a dash (on) or a gap.
 class TDashWalk {
@@ -188,59 +160,62 @@ class TDashWalk {
   double FLeft = 0;
 };
 
-// Collects the dashes as open figures.
+// Collects the dashes as open polylines.
 class TDashOutput {
  public:
-  TDashOutput(TScratch& Scratch, bool KeepDots) : FScratch(Scratch), FKeepDots(KeepDots) {}
+  TDashOutput(TPolylines& Out, bool KeepDots, double Tolerance)
+      : FOut(Out), FKeepDots(KeepDots), FTolerance(Tolerance) {}
   void Begin(TPointD P) {
-    FStart = FScratch.Points.size();
     FLength = 0;
-    Add(P, true);
+    FOut.Begin();
+    FOut.Add(P, false);
   }
-  void Add(TPointD P, bool First = false) {
-    if (!First) {
-      const Gdiplus::PointF& last = FScratch.Points.back();
-      FLength += std::hypot(P.X - last.X, P.Y - last.Y);
-    }
-    FScratch.Points.push_back({static_cast<Gdiplus::REAL>(P.X), static_cast<Gdiplus::REAL>(P.Y)});
-    FScratch.Types.push_back(First ? Gdiplus::PathPointTypeStart : Gdiplus::PathPointTypeLine);
+  void Add(TPointD P, bool Smooth) {
+    const TPointD last = FOut.Points.back();
+    FLength += std::hypot(P.X - last.X, P.Y - last.Y);
+    FOut.Add(P, Smooth);
   }
-  // Ends the open figure. A dash of no length is a dot when the caps give it a body:
-  // drawn as a sliver along Direction, since GDI+ draws no caps on an empty figure.
+  // Ends the dash. A dash of no length is a dot when the caps give it a body: drawn as a
+  // sliver along Direction, since neither GDI+ nor a stroker has a direction for the caps
+  // of a single point.
   void End(TPointD Direction) {
-    if (FScratch.Points.size() - FStart < 2 || FLength < 1e-9) {
-      if (!FKeepDots) {
-        FScratch.Points.resize(FStart);
-        FScratch.Types.resize(FStart);
-        return;
-      }
-      const Gdiplus::PointF p = FScratch.Points[FStart];
-      FScratch.Points.resize(FStart + 1);
-      FScratch.Types.resize(FStart + 1);
-      FScratch.Points.push_back({p.X + static_cast<Gdiplus::REAL>(Direction.X * 1e-3),
-                                 p.Y + static_cast<Gdiplus::REAL>(Direction.Y * 1e-3)});
-      FScratch.Types.push_back(Gdiplus::PathPointTypeLine);
+    TPolylines::TLine& line = FOut.Lines.back();
+    FOut.Smooth[line.End - 1] = 0;  // an end, not a join
+    if (line.End - line.Begin >= 2 && FLength >= 1e-9) return;
+    FOut.Points.resize(line.Begin + 1);
+    FOut.Smooth.resize(line.Begin + 1);
+    line.End = line.Begin + 1;
+    if (!FKeepDots) {
+      FOut.Points.pop_back();
+      FOut.Smooth.pop_back();
+      FOut.Lines.pop_back();
+      return;
     }
+    const TPointD p = FOut.Points[line.Begin];
+    const double length = FTolerance * 0.05;
+    FOut.Add({p.X + Direction.X * length, p.Y + Direction.Y * length}, false);
   }
   // Counts one step of the pattern; true once the stroke has had all it may have.
-  bool Full() { return ++FSteps > kMaxDashSteps || FScratch.Points.size() >= kMaxDashPoints; }
+  bool Full() { return ++FSteps > kMaxDashSteps || FOut.Points.size() >= kMaxDashPoints; }
 
  private:
-  TScratch& FScratch;
+  TPolylines& FOut;
   bool FKeepDots;
+  double FTolerance;
   size_t FSteps = 0;
-  size_t FStart = 0;
   double FLength = 0;
 };
 
-// Walks one polyline through the pattern; the pattern starts afresh on every contour, as
-// in the players the format comes from.
-void DashPolyline(const std::vector<TPointD>& Poly, TDashWalk& Walk, TDashOutput& Out) {
+// Walks one polyline (a closed one back to its start) through the pattern; the pattern
+// starts afresh on every contour, as in the players the format comes from.
+void DashPolyline(const TPolylines& In, const TPolylines::TLine& L, TDashWalk& Walk, TDashOutput& Out) {
+  const size_t n = L.End - L.Begin, count = n + (L.Closed ? 1 : 0);
+  auto at = [&](size_t K) { return In.Points[L.Begin + K % n]; };
   bool open = Walk.On();
-  if (open) Out.Begin(Poly[0]);
+  if (open) Out.Begin(at(0));
   TPointD dir{1, 0};
-  for (size_t i = 1; i < Poly.size() && !Out.Full(); ++i) {
-    const TPointD a = Poly[i - 1], b = Poly[i];
+  for (size_t i = 1; i < count && !Out.Full(); ++i) {
+    const TPointD a = at(i - 1), b = at(i);
     const double len = std::hypot(b.X - a.X, b.Y - a.Y);
     if (len <= 0) continue;
     dir = {(b.X - a.X) / len, (b.Y - a.Y) / len};
@@ -249,7 +224,7 @@ void DashPolyline(const std::vector<TPointD>& Poly, TDashWalk& Walk, TDashOutput
       pos += Walk.Left();
       const TPointD p{a.X + dir.X * pos, a.Y + dir.Y * pos};
       if (open) {
-        Out.Add(p);
+        Out.Add(p, false);
         Out.End(dir);
       } else {
         Out.Begin(p);
@@ -258,7 +233,7 @@ void DashPolyline(const std::vector<TPointD>& Poly, TDashWalk& Walk, TDashOutput
       open = Walk.On();
     }
     Walk.Use(len - pos);
-    if (open) Out.Add(b);
+    if (open) Out.Add(b, In.Smooth[L.Begin + i % n] != 0);
   }
   if (open) Out.End(dir);
 }
@@ -277,24 +252,34 @@ bool DashPatternUsable(const TStrokeStyle& Style, double DeviceScale) {
 }
 
 bool BuildDashes(const TPath& Path, const TStrokeStyle& Style, double Tolerance, TScratch& Scratch) {
-  Scratch.Points.clear();
-  Scratch.Types.clear();
+  Scratch.Lines.Clear();
   std::vector<double> pattern(Style.Dashes);
   if (pattern.size() % 2 == 1) pattern.insert(pattern.end(), Style.Dashes.begin(), Style.Dashes.end());
   double total = 0;
   for (double d : pattern) total += d;
+  FlattenPath(Path, Tolerance, Scratch.Flat);
+  for (const TPointD& p : Scratch.Flat.Points)
+    if (!Finite(p)) return false;
   TDashWalk walk(pattern, total);
-  TDashOutput out(Scratch, Style.Cap != TLineCap::Butt);
-  for (const TContour& c : Path) {
-    Flatten(c, Tolerance, Scratch.Flat);
-    if (Scratch.Flat.size() < 2) continue;
-    for (const TPointD& p : Scratch.Flat)
-      if (!Finite(p)) return false;
+  TDashOutput out(Scratch.Lines, Style.Cap != TLineCap::Butt, Tolerance);
+  for (const TPolylines::TLine& line : Scratch.Flat.Lines) {
+    if (line.End - line.Begin < 2) continue;
     walk.Start(Style.DashOffset);
-    DashPolyline(Scratch.Flat, walk, out);
+    DashPolyline(Scratch.Flat, line, walk, out);
     if (out.Full()) break;
   }
-  return !Scratch.Points.empty();
+  return !Scratch.Lines.Lines.empty();
+}
+
+void PolylinesToGdip(TScratch& Scratch) {
+  Scratch.Points.clear();
+  Scratch.Types.clear();
+  for (const TPolylines::TLine& line : Scratch.Lines.Lines)
+    for (size_t i = line.Begin; i < line.End; ++i) {
+      const TPointD p = Scratch.Lines.Points[i];
+      Scratch.Points.push_back({static_cast<Gdiplus::REAL>(p.X), static_cast<Gdiplus::REAL>(p.Y)});
+      Scratch.Types.push_back(i == line.Begin ? Gdiplus::PathPointTypeStart : Gdiplus::PathPointTypeLine);
+    }
 }
 
 }  // namespace kaLottie::render

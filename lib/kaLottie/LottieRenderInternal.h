@@ -1,5 +1,6 @@
-// The renderer's own pieces, shared by its source files and nothing else: pixel boxes,
-// drawing targets, off-screen layers over pooled memory, and the item painters.
+// The renderer's own pieces, shared by its source files and nothing else: pixel extents,
+// drawing targets, off-screen layers over pooled memory, and the item painters (the
+// coverage rasteriser and stroker are in LottieRaster.h).
 //
 // Device space is the pixel grid of the surface being drawn on, pixel (x, y) covering
 // x..x+1, y..y+1 (the surfaces run with the half-pixel offset, as the format's players do).
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "framework/Platform.h"
+#include "lib/kaLottie/LottieRaster.h"
 #include "lib/kaLottie/LottieScene.h"
 
 namespace kaLottie::render {
@@ -18,15 +20,6 @@ namespace kaLottie::render {
 // Off-screen surfaces larger than this are not made: nothing drawn beats running out of
 // memory.
 constexpr int64_t kMaxLayerPixels = int64_t(1) << 26;
-
-// A box of whole pixels, L and T inside, R and B outside.
-struct TRectI {
-  int L = 0, T = 0, R = 0, B = 0;
-  int Width() const { return R - L; }
-  int Height() const { return B - T; }
-  bool Empty() const { return R <= L || B <= T; }
-  TRectI Intersect(const TRectI& O) const;
-};
 
 // Device-space extent gathered from points; rounded out to pixels when used.
 struct TBoundsD {
@@ -83,18 +76,20 @@ class TPixelPool {
   std::vector<std::unique_ptr<std::vector<uint32_t>>> FFree;
 };
 
-// A zero-filled 32bppPARGB surface of W x H pixels over pooled memory, with a GDI+ bitmap
-// and graphics over it, set up for drawing scene items.
+// A zero-filled 32bppPARGB surface of W x H pixels over pooled memory. Its GDI+ bitmap and
+// graphics, set up for drawing scene items, are made when first asked for: the coverage
+// rasteriser and the blending by hand need neither.
 class TLayer {
  public:
   TLayer(TPixelPool& Pool, int W, int H);
+  ~TLayer();
   TLayer(const TLayer&) = delete;
   TLayer& operator=(const TLayer&) = delete;
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   uint32_t* Pixels() { return FMemory.Data(); }
-  Gdiplus::Bitmap& Bitmap() { return *FBitmap; }
-  Gdiplus::Graphics& Graphics() { return *FGraphics; }
+  Gdiplus::Bitmap& Bitmap();
+  Gdiplus::Graphics& Graphics();
   // Clears the pixels to transparent.
   void Clear();
 
@@ -111,20 +106,25 @@ void PrepareSurface(Gdiplus::Graphics& G);
 // Where drawing goes: a surface, the map from the scene's root space to its pixels, and
 // the pixels that may change (its visible clip). Pixels is set when the surface's memory
 // is at hand (our own layers, a caller's buffer): layers are then blended into it without
-// GDI+, rows of Stride pixels.
+// GDI+, rows of Stride pixels. Coverage: items are drawn into Pixels by the coverage
+// rasteriser, not by GDI+ (G may then be null).
 struct TTarget {
   Gdiplus::Graphics* G = nullptr;
   TMatrix RootToDevice;
   TRectI Bounds;
   uint32_t* Pixels = nullptr;
   size_t Stride = 0;
+  bool Coverage = false;
 };
 
-// Scratch arrays reused by every item, and the pool the item painters draw gradients in.
+// Scratch memory reused by every item, and the pool the item painters draw gradients in.
 struct TScratch {
   std::vector<Gdiplus::PointF> Points;
   std::vector<BYTE> Types;
-  std::vector<TPointD> Flat;
+  TPolylines Flat, Lines;  // a path flattened; the polylines to draw (dashes)
+  TCoverageRaster Raster;
+  TStroker Stroker;
+  std::vector<uint32_t> Row;
   TPixelPool* Pool = nullptr;
 };
 
@@ -140,22 +140,41 @@ bool BuildPath(const TPath& Path, TScratch& Scratch);
 // the pattern not vanishingly short at DeviceScale pixels per local unit. Strokes whose
 // pattern is not usable are drawn solid.
 bool DashPatternUsable(const TStrokeStyle& Style, double DeviceScale);
-// The stroke's dashes as open polylines in local coordinates, into Scratch. Tolerance is
-// the flattening error allowed, in local units. False when no dash is left to draw.
+// The stroke's dashes as open polylines in local coordinates, into Scratch.Lines.
+// Tolerance is the flattening error allowed, in local units. False when no dash is left to
+// draw.
 bool BuildDashes(const TPath& Path, const TStrokeStyle& Style, double Tolerance, TScratch& Scratch);
+// Scratch.Lines as open figures of a GDI+ path, into Scratch.Points and Scratch.Types.
+void PolylinesToGdip(TScratch& Scratch);
 
 // Draws one item onto Target.
 void DrawItem(const TDrawItem& Item, const TTarget& Target, TScratch& Scratch);
-// Fills Path (under ToDevice) in opaque white onto Layer, for coverage.
-void FillCoverage(const TPath& Path, const TMatrix& ToDevice, Gdiplus::FillMode Mode, TLayer& Layer,
-                  TScratch& Scratch);
+// Fills Path (under ToDevice) in opaque white onto Layer, for coverage; by the coverage
+// rasteriser, or by GDI+.
+void FillCoverage(const TPath& Path, const TMatrix& ToDevice, TFillRule Rule, TLayer& Layer, TScratch& Scratch,
+                  bool Coverage);
 
 // A gradient's colours as 256 premultiplied pixels from offset 0 to 1, Opacity applied.
 void BuildRamp(const TGradient& Gradient, double Opacity, uint32_t Ramp[256]);
-// Writes the gradient, seen through ToDevice (local to device), into Box of a pixel
-// buffer whose top-left pixel is device pixel (Box.L, Box.T). False when the gradient
-// paints nothing (a linear one of zero length, a radial one of zero radius, or ToDevice
-// collapses the plane).
+// A gradient seen through ToDevice (local to device), sampled at pixel centres.
+class TGradientSampler {
+ public:
+  // False when the gradient paints nothing (a linear one of zero length, a radial one of
+  // zero radius, or ToDevice collapses the plane).
+  bool Init(const TGradient& Gradient, const TMatrix& ToDevice, const uint32_t Ramp[256]);
+  // The premultiplied colours of device pixels X0 .. X1 - 1 of row Y.
+  void Row(int Y, int X0, int X1, uint32_t* Out) const;
+
+ private:
+  const uint32_t* FRamp = nullptr;
+  TMatrix FInverse;
+  bool FRadial = false;
+  TPointD FStart, FAxis, FFocal, FCentreFromFocal;
+  double FAxisSquared = 0, FA = 0;
+};
+
+// Writes the gradient into Box of a pixel buffer whose top-left pixel is device pixel
+// (Box.L, Box.T); false when it paints nothing.
 bool PaintGradient(const TGradient& Gradient, const TMatrix& ToDevice, const uint32_t Ramp[256],
                    const TRectI& Box, uint32_t* Pixels);
 

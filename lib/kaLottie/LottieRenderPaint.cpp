@@ -1,14 +1,16 @@
-// Painting single items: fills and strokes with solid or gradient paint, and the
-// off-screen surfaces they can be drawn on.
+// Painting single items: fills and strokes with solid or gradient paint, through GDI+ or
+// the coverage rasteriser, and the off-screen surfaces they can be drawn on.
 //
 // Gradients are computed here, not by GDI+ brushes: the format's gradients pad with their
 // end colours, radial ones have a focal highlight and any number of stops, and Wine's path
-// gradient brush ignores all but two colours. The gradient is written into a device-space
-// bitmap over the item's visible extent and the item is filled or stroked through a
-// texture brush on it.
+// gradient brush ignores all but two colours. The gradient is sampled at each device pixel
+// the item covers: blended by hand with the coverage where the pixels are at hand, else
+// written into a bitmap over the item's visible extent that GDI+ fills or strokes through
+// as a texture brush.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "lib/kaLottie/LottieRenderInternal.h"
 
@@ -86,10 +88,23 @@ TPixelPool::TLease::~TLease() {
 TLayer::TLayer(TPixelPool& Pool, int W, int H)
     : FWidth(W), FHeight(H), FMemory(Pool, static_cast<size_t>(W) * H) {
   Clear();
-  FBitmap = std::make_unique<Gdiplus::Bitmap>(W, H, W * 4, PixelFormat32bppPARGB,
-                                              reinterpret_cast<BYTE*>(FMemory.Data()));
-  FGraphics = std::make_unique<Gdiplus::Graphics>(FBitmap.get());
-  PrepareSurface(*FGraphics);
+}
+
+TLayer::~TLayer() = default;
+
+Gdiplus::Bitmap& TLayer::Bitmap() {
+  if (!FBitmap)
+    FBitmap = std::make_unique<Gdiplus::Bitmap>(FWidth, FHeight, FWidth * 4, PixelFormat32bppPARGB,
+                                                reinterpret_cast<BYTE*>(FMemory.Data()));
+  return *FBitmap;
+}
+
+Gdiplus::Graphics& TLayer::Graphics() {
+  if (!FGraphics) {
+    FGraphics = std::make_unique<Gdiplus::Graphics>(&Bitmap());
+    PrepareSurface(*FGraphics);
+  }
+  return *FGraphics;
 }
 
 void TLayer::Clear() { std::memset(FMemory.Data(), 0, static_cast<size_t>(FWidth) * FHeight * 4); }
@@ -142,6 +157,101 @@ void BlendGradient(const TDrawItem& Item, Gdiplus::GraphicsPath& Path, double Op
   }
 }
 
+bool FinitePath(const TPath& Path) {
+  for (const TContour& c : Path)
+    for (const TPointD& p : c.Points)
+      if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return false;
+  return true;
+}
+
+// Blends a solid premultiplied colour, scaled by the coverage, over the target's pixels.
+class TSolidSink final : public TCoverageSink {
+ public:
+  TSolidSink(uint32_t* Pixels, size_t Stride, uint32_t Color) : FPixels(Pixels), FStride(Stride), FColor(Color) {}
+  void Row(int Y, int X0, int X1, const uint8_t* Alpha) override {
+    uint32_t* d = FPixels + static_cast<size_t>(Y) * FStride + X0;
+    for (int i = 0; i < X1 - X0; ++i) {
+      const uint32_t a = Alpha[i];
+      if (a != 0) d[i] = BlendOver(d[i], a == 255 ? FColor : ScalePixel(FColor, a));
+    }
+  }
+
+ private:
+  uint32_t* FPixels;
+  size_t FStride;
+  uint32_t FColor;
+};
+
+// Blends a gradient, scaled by the coverage, over the target's pixels.
+class TGradientSink final : public TCoverageSink {
+ public:
+  TGradientSink(uint32_t* Pixels, size_t Stride, const TGradientSampler& Sampler, std::vector<uint32_t>& Row)
+      : FPixels(Pixels), FStride(Stride), FSampler(Sampler), FRow(Row) {}
+  void Row(int Y, int X0, int X1, const uint8_t* Alpha) override {
+    FRow.resize(static_cast<size_t>(X1 - X0));
+    FSampler.Row(Y, X0, X1, FRow.data());
+    uint32_t* d = FPixels + static_cast<size_t>(Y) * FStride + X0;
+    for (int i = 0; i < X1 - X0; ++i) {
+      const uint32_t a = Alpha[i];
+      if (a != 0) d[i] = BlendOver(d[i], a == 255 ? FRow[i] : ScalePixel(FRow[i], a));
+    }
+  }
+
+ private:
+  uint32_t* FPixels;
+  size_t FStride;
+  const TGradientSampler& FSampler;
+  std::vector<uint32_t>& FRow;
+};
+
+// An item drawn by the coverage rasteriser straight into the target's pixels.
+void RasterItem(const TDrawItem& Item, double Opacity, const TMatrix& ToDevice, const TRectI& Box,
+                const TTarget& Target, TScratch& Scratch) {
+  TCoverageRaster& raster = Scratch.Raster;
+  raster.Reset(Box, !Item.IsStroke);  // fills snapped to quarter rows, strokes not
+  if (!FinitePath(Item.Path)) return;
+  const double scale = MaxScale(ToDevice);
+  if (!Item.IsStroke) {
+    raster.AddPath(Item.Path, ToDevice);
+  } else if (DashPatternUsable(Item.Stroke, scale)) {
+    if (!BuildDashes(Item.Path, Item.Stroke, TCoverageRaster::kTolerance / scale, Scratch)) return;
+    Scratch.Stroker.AddLines(raster, Scratch.Lines, Item.Stroke, ToDevice);
+  } else {
+    Scratch.Stroker.AddPath(raster, Item.Path, Item.Stroke, ToDevice);
+  }
+  const TFillRule rule = Item.IsStroke ? TFillRule::NonZero : Item.Rule;
+  const TPaint& paint = Item.Paint;
+  if (!paint.IsGradient) {
+    const uint32_t a = Byte(Opacity);
+    auto channel = [a](double V) { return Div255(Byte(V) * a); };
+    const uint32_t color =
+        (a << 24) | (channel(paint.Color.R) << 16) | (channel(paint.Color.G) << 8) | channel(paint.Color.B);
+    TSolidSink sink(Target.Pixels, Target.Stride, color);
+    raster.Sweep(rule, sink);
+    return;
+  }
+  uint32_t ramp[256];
+  BuildRamp(paint.Gradient, Opacity, ramp);
+  TGradientSampler sampler;
+  if (!sampler.Init(paint.Gradient, ToDevice, ramp)) return;
+  TGradientSink sink(Target.Pixels, Target.Stride, sampler, Scratch.Row);
+  raster.Sweep(rule, sink);
+}
+
+// Writes opaque white, scaled by the coverage, over a layer.
+class TWhiteSink final : public TCoverageSink {
+ public:
+  explicit TWhiteSink(TLayer& Layer) : FLayer(Layer) {}
+  void Row(int Y, int X0, int X1, const uint8_t* Alpha) override {
+    uint32_t* d = FLayer.Pixels() + static_cast<size_t>(Y) * FLayer.Width() + X0;
+    for (int i = 0; i < X1 - X0; ++i)
+      if (Alpha[i] != 0) d[i] = BlendOver(d[i], Alpha[i] * 0x01010101u);
+  }
+
+ private:
+  TLayer& FLayer;
+};
+
 }  // namespace
 
 void DrawItem(const TDrawItem& Item, const TTarget& Target, TScratch& Scratch) {
@@ -154,11 +264,18 @@ void DrawItem(const TDrawItem& Item, const TTarget& Target, TScratch& Scratch) {
   if (!IsFinite(toDevice) || !Invert(toDevice, deviceToWorld)) return;
   const TRectI box = ItemBounds(Item, Target.RootToDevice).Pixels(1).Intersect(Target.Bounds);
   if (box.Empty() || (Item.Paint.IsGradient && int64_t(box.Width()) * box.Height() > kMaxLayerPixels)) return;
+  if (Target.Coverage) {
+    RasterItem(Item, opacity, toDevice, box, Target, Scratch);
+    return;
+  }
 
   const double scale = MaxScale(toDevice);
-  const bool dashed = Item.IsStroke && DashPatternUsable(Item.Stroke, scale);
-  if (!(dashed ? BuildDashes(Item.Path, Item.Stroke, 0.2 / scale, Scratch) : BuildPath(Item.Path, Scratch)))
+  if (Item.IsStroke && DashPatternUsable(Item.Stroke, scale)) {
+    if (!BuildDashes(Item.Path, Item.Stroke, 0.2 / scale, Scratch)) return;
+    PolylinesToGdip(Scratch);
+  } else if (!BuildPath(Item.Path, Scratch)) {
     return;
+  }
   Gdiplus::GraphicsPath path(Scratch.Points.data(), Scratch.Types.data(), static_cast<INT>(Scratch.Points.size()),
                              Item.Rule == TFillRule::EvenOdd ? Gdiplus::FillModeAlternate : Gdiplus::FillModeWinding);
   const TPaint& paint = Item.Paint;
@@ -173,15 +290,23 @@ void DrawItem(const TDrawItem& Item, const TTarget& Target, TScratch& Scratch) {
   }
 }
 
-void FillCoverage(const TPath& Path, const TMatrix& ToDevice, Gdiplus::FillMode Mode, TLayer& Layer,
-                  TScratch& Scratch) {
+void FillCoverage(const TPath& Path, const TMatrix& ToDevice, TFillRule Rule, TLayer& Layer, TScratch& Scratch,
+                  bool Coverage) {
   TMatrix inverse;
   if (!IsFinite(ToDevice) || !Invert(ToDevice, inverse)) return;
-  const TBoundsD b = PathBounds(Path, ToDevice);
-  if (b.Pixels(1).Intersect({0, 0, Layer.Width(), Layer.Height()}).Empty()) return;
+  const TRectI box = PathBounds(Path, ToDevice).Pixels(1).Intersect({0, 0, Layer.Width(), Layer.Height()});
+  if (box.Empty()) return;
+  if (Coverage) {
+    if (!FinitePath(Path)) return;
+    Scratch.Raster.Reset(box, true);
+    Scratch.Raster.AddPath(Path, ToDevice);
+    TWhiteSink sink(Layer);
+    Scratch.Raster.Sweep(Rule, sink);
+    return;
+  }
   if (!BuildPath(Path, Scratch)) return;
   Gdiplus::GraphicsPath path(Scratch.Points.data(), Scratch.Types.data(), static_cast<INT>(Scratch.Points.size()),
-                             Mode);
+                             Rule == TFillRule::EvenOdd ? Gdiplus::FillModeAlternate : Gdiplus::FillModeWinding);
   Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
   Gdiplus::Matrix m;
   Layer.Graphics().SetTransform(ToGdip(ToDevice, m));
@@ -223,48 +348,55 @@ uint32_t RampAt(const uint32_t Ramp[256], double T) {
 
 }  // namespace
 
-bool PaintGradient(const TGradient& Gradient, const TMatrix& ToDevice, const uint32_t Ramp[256],
-                   const TRectI& Box, uint32_t* Pixels) {
-  TMatrix inv;
-  if (!Invert(ToDevice, inv)) return false;
-  const TPointD s = Gradient.Start, e = Gradient.End;
-  const double dx = e.X - s.X, dy = e.Y - s.Y, dd = dx * dx + dy * dy;
-  if (!(dd > 0) || !std::isfinite(dd)) return false;
-  const int w = Box.Width();
-  // The local point under the centre of device pixel (Box.L, y) and its step per pixel.
-  auto rowStart = [&](int Y) { return inv.Apply({Box.L + 0.5, Y + 0.5}); };
-  const TPointD step{inv.M11, inv.M12};
-  if (!Gradient.Radial) {
-    // t runs along the axis: its projection, linear in the pixel position.
-    const double stepT = (step.X * dx + step.Y * dy) / dd;
-    for (int y = Box.T; y < Box.B; ++y) {
-      const TPointD p = rowStart(y);
-      double t = ((p.X - s.X) * dx + (p.Y - s.Y) * dy) / dd;
-      uint32_t* row = Pixels + static_cast<size_t>(y - Box.T) * w;
-      for (int x = 0; x < w; ++x, t += stepT) row[x] = RampAt(Ramp, t);
-    }
-    return true;
-  }
+bool TGradientSampler::Init(const TGradient& Gradient, const TMatrix& ToDevice, const uint32_t Ramp[256]) {
+  if (!Invert(ToDevice, FInverse)) return false;
+  FRamp = Ramp;
+  FRadial = Gradient.Radial;
+  FStart = Gradient.Start;
+  FAxis = {Gradient.End.X - FStart.X, Gradient.End.Y - FStart.Y};
+  FAxisSquared = FAxis.X * FAxis.X + FAxis.Y * FAxis.Y;
+  if (!(FAxisSquared > 0) || !std::isfinite(FAxisSquared)) return false;
+  if (!FRadial) return true;
   // A cone from the focal point (radius 0) out to the circle round Start: t is the circle
   // of the family through the pixel, found from a quadratic whose leading term is negative
   // while the focal point lies inside the outer circle.
-  const double radius = std::sqrt(dd);
+  const double radius = std::sqrt(FAxisSquared);
   const double length = std::clamp(Gradient.HighlightLength, -0.99, 0.99) * radius;
-  const double angle = std::atan2(dy, dx) + Gradient.HighlightAngle * kPi / 180;
-  const TPointD focal = std::isfinite(angle) && std::isfinite(length)
-                            ? TPointD{s.X + std::cos(angle) * length, s.Y + std::sin(angle) * length}
-                            : s;
-  const double cx = s.X - focal.X, cy = s.Y - focal.Y;
-  const double a = cx * cx + cy * cy - dd;
-  for (int y = Box.T; y < Box.B; ++y) {
-    TPointD p = rowStart(y);
-    uint32_t* row = Pixels + static_cast<size_t>(y - Box.T) * w;
-    for (int x = 0; x < w; ++x, p.X += step.X, p.Y += step.Y) {
-      const double qx = p.X - focal.X, qy = p.Y - focal.Y;
-      const double qd = qx * cx + qy * cy, qq = qx * qx + qy * qy;
-      row[x] = RampAt(Ramp, (qd - std::sqrt(std::max(0.0, qd * qd - a * qq))) / a);
-    }
+  const double angle = std::atan2(FAxis.Y, FAxis.X) + Gradient.HighlightAngle * kPi / 180;
+  FFocal = std::isfinite(angle) && std::isfinite(length)
+               ? TPointD{FStart.X + std::cos(angle) * length, FStart.Y + std::sin(angle) * length}
+               : FStart;
+  FCentreFromFocal = {FStart.X - FFocal.X, FStart.Y - FFocal.Y};
+  FA = FCentreFromFocal.X * FCentreFromFocal.X + FCentreFromFocal.Y * FCentreFromFocal.Y - FAxisSquared;
+  return true;
+}
+
+void TGradientSampler::Row(int Y, int X0, int X1, uint32_t* Out) const {
+  // The local point under the centre of device pixel (X0, Y) and its step per pixel.
+  TPointD p = FInverse.Apply({X0 + 0.5, Y + 0.5});
+  const TPointD step{FInverse.M11, FInverse.M12};
+  const int n = X1 - X0;
+  if (!FRadial) {
+    // t runs along the axis: its projection, linear in the pixel position.
+    const double stepT = (step.X * FAxis.X + step.Y * FAxis.Y) / FAxisSquared;
+    double t = ((p.X - FStart.X) * FAxis.X + (p.Y - FStart.Y) * FAxis.Y) / FAxisSquared;
+    for (int x = 0; x < n; ++x, t += stepT) Out[x] = RampAt(FRamp, t);
+    return;
   }
+  const double cx = FCentreFromFocal.X, cy = FCentreFromFocal.Y;
+  for (int x = 0; x < n; ++x, p.X += step.X, p.Y += step.Y) {
+    const double qx = p.X - FFocal.X, qy = p.Y - FFocal.Y;
+    const double qd = qx * cx + qy * cy, qq = qx * qx + qy * qy;
+    Out[x] = RampAt(FRamp, (qd - std::sqrt(std::max(0.0, qd * qd - FA * qq))) / FA);
+  }
+}
+
+bool PaintGradient(const TGradient& Gradient, const TMatrix& ToDevice, const uint32_t Ramp[256],
+                   const TRectI& Box, uint32_t* Pixels) {
+  TGradientSampler sampler;
+  if (!sampler.Init(Gradient, ToDevice, Ramp)) return false;
+  for (int y = Box.T; y < Box.B; ++y)
+    sampler.Row(y, Box.L, Box.R, Pixels + static_cast<size_t>(y - Box.T) * Box.Width());
   return true;
 }
 

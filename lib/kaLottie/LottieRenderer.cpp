@@ -1,6 +1,8 @@
 // The scene walk: fitting into the destination, nodes drawn straight onto the target or,
 // when masks, a track matte or a rotated clip shape them, through an off-screen layer of
-// just the pixels that can show, combined with their coverage and blended back.
+// just the pixels that can show, combined with their coverage and blended back. Items are
+// drawn by GDI+, or by the coverage rasteriser into memory at hand: then no GDI+ call is
+// made at all, except to blend a finished frame onto a caller's surface.
 #include "lib/kaLottie/LottieRenderer.h"
 
 #include <algorithm>
@@ -14,10 +16,6 @@ namespace kaLottie {
 using namespace render;
 
 namespace {
-
-// Where GDI+ does not anti-alias: 25 samples per pixel. An odd factor never leaves a pixel
-// exactly half covered, so coverage is never a tie between shown and not.
-constexpr int kSupersampling = 5;
 
 // Saves the whole state of a surface and restores it on the way out, exceptions included.
 class TStateScope {
@@ -191,29 +189,9 @@ void Composite(TLayer& Content, const TRectI& Box, const TTarget& T) {
                  Box.Height(), Gdiplus::UnitPixel);
 }
 
-// Averages each Factor x Factor block of Big into one pixel of Small.
-void Downsample(TLayer& Big, int Factor, TLayer& Small) {
-  const uint32_t n = uint32_t(Factor * Factor);
-  for (int y = 0; y < Small.Height(); ++y)
-    for (int x = 0; x < Small.Width(); ++x) {
-      uint32_t sum[4] = {0, 0, 0, 0};
-      for (int sy = 0; sy < Factor; ++sy) {
-        const uint32_t* row = Big.Pixels() + size_t(y * Factor + sy) * Big.Width() + size_t(x) * Factor;
-        for (int sx = 0; sx < Factor; ++sx) {
-          const uint32_t p = row[sx];
-          sum[0] += p >> 24;
-          sum[1] += (p >> 16) & 0xFF;
-          sum[2] += (p >> 8) & 0xFF;
-          sum[3] += p & 0xFF;
-        }
-      }
-      Small.Pixels()[size_t(y) * Small.Width() + x] = (((sum[0] + n / 2) / n) << 24) | (((sum[1] + n / 2) / n) << 16) |
-                                                      (((sum[2] + n / 2) / n) << 8) | ((sum[3] + n / 2) / n);
-    }
-}
-
-TTarget LayerTarget(TLayer& Layer, const TMatrix& RootToLayer) {
-  return {&Layer.Graphics(), RootToLayer, {0, 0, Layer.Width(), Layer.Height()}, Layer.Pixels(), size_t(Layer.Width())};
+TTarget LayerTarget(TLayer& Layer, const TMatrix& RootToLayer, bool Coverage) {
+  return {Coverage ? nullptr : &Layer.Graphics(), RootToLayer, {0, 0, Layer.Width(), Layer.Height()},
+          Layer.Pixels(), size_t(Layer.Width()), Coverage};
 }
 
 // The scene's root space fitted into Dest (uniformly scaled, centred); false when either
@@ -228,7 +206,8 @@ bool Fit(const TScene& Scene, const Gdiplus::RectF& Dest, TMatrix& Map) {
 
 class TPainter {
  public:
-  TPainter(TPixelPool& Pool, TScratch& Scratch) : FPool(Pool), FScratch(Scratch) {}
+  // Coverage: everything is drawn by the coverage rasteriser, layers included.
+  TPainter(TPixelPool& Pool, TScratch& Scratch, bool Coverage) : FPool(Pool), FScratch(Scratch), FCoverage(Coverage) {}
   void DrawNode(const TSceneNode& N, const TTarget& T);
 
  private:
@@ -242,6 +221,7 @@ class TPainter {
 
   TPixelPool& FPool;
   TScratch& FScratch;
+  bool FCoverage;
 };
 
 void TPainter::DrawNode(const TSceneNode& N, const TTarget& T) {
@@ -269,6 +249,10 @@ void TPainter::DrawClipped(const TSceneNode& N, const TTarget& T, const TRectI& 
   TTarget inner = T;
   inner.Bounds = T.Bounds.Intersect(ClipBox);
   if (inner.Bounds.Empty()) return;
+  if (T.Coverage) {  // the rasteriser keeps to the target's bounds by itself
+    DrawContent(N, inner);
+    return;
+  }
   TStateScope state(*T.G);
   T.G->ResetTransform();
   T.G->SetClip(Gdiplus::Rect(inner.Bounds.L, inner.Bounds.T, inner.Bounds.Width(), inner.Bounds.Height()),
@@ -297,7 +281,7 @@ void TPainter::DrawLayered(const TSceneNode& N, const TTarget& T, bool AlignedCl
   if (box.Empty() || int64_t(box.Width()) * box.Height() > kMaxLayerPixels) return;
   TLayer content(FPool, box.Width(), box.Height());
   const TMatrix rootToLayer = T.RootToDevice.Then(Translation(-box.L, -box.T));
-  DrawContent(N, LayerTarget(content, rootToLayer));
+  DrawContent(N, LayerTarget(content, rootToLayer, FCoverage));
   if (!N.Masks.empty()) ApplyMasks(N, content, rootToLayer);
   if (N.HasClip && !AlignedClip) ApplyClip(N, content, rootToLayer);
   if (N.Matte != TMatteMode::None) ApplyMatte(N, content, rootToLayer);
@@ -314,7 +298,7 @@ void TPainter::ApplyMasks(const TSceneNode& N, TLayer& Content, const TMatrix& R
   TLayer shape(FPool, Content.Width(), Content.Height());
   for (const TMask& m : N.Masks) {
     if (&m != &N.Masks.front()) shape.Clear();
-    FillCoverage(m.Path, m.Transform.Then(RootToLayer), Gdiplus::FillModeWinding, shape, FScratch);
+    FillCoverage(m.Path, m.Transform.Then(RootToLayer), TFillRule::NonZero, shape, FScratch, FCoverage);
     const uint32_t opacity = static_cast<uint32_t>(std::clamp(m.Opacity, 0.0, 1.0) * 255 + 0.5);
     const uint32_t* px = shape.Pixels();
     for (size_t i = 0; i < count; ++i) {
@@ -327,7 +311,7 @@ void TPainter::ApplyMasks(const TSceneNode& N, TLayer& Content, const TMatrix& R
 
 void TPainter::ApplyClip(const TSceneNode& N, TLayer& Content, const TMatrix& RootToLayer) {
   TLayer shape(FPool, Content.Width(), Content.Height());
-  FillCoverage(ClipPath(N), ClipToDevice(N, RootToLayer), Gdiplus::FillModeWinding, shape, FScratch);
+  FillCoverage(ClipPath(N), ClipToDevice(N, RootToLayer), TFillRule::NonZero, shape, FScratch, FCoverage);
   const uint32_t* px = shape.Pixels();
   ScalePixels(Content.Pixels(), static_cast<size_t>(Content.Width()) * Content.Height(),
               [px](size_t i) { return px[i] >> 24; });
@@ -337,7 +321,7 @@ void TPainter::ApplyMatte(const TSceneNode& N, TLayer& Content, const TMatrix& R
   TLayer matte(FPool, Content.Width(), Content.Height());
   // A missing source is an empty one: it hides everything, or, inverted, nothing.
   if (N.MatteSource)
-    DrawNode(*N.MatteSource, LayerTarget(matte, RootToLayer));
+    DrawNode(*N.MatteSource, LayerTarget(matte, RootToLayer, FCoverage));
   const uint32_t* px = matte.Pixels();
   const TMatteMode mode = N.Matte;
   ScalePixels(Content.Pixels(), static_cast<size_t>(Content.Width()) * Content.Height(),
@@ -354,8 +338,12 @@ struct TSceneRenderer::TCache {
 TSceneRenderer::TSceneRenderer() : FCache(std::make_unique<TCache>()) { FCache->Scratch.Pool = &FCache->Pool; }
 TSceneRenderer::~TSceneRenderer() = default;
 
-int TSceneRenderer::Factor() const {
-  return FSupersampling != 0 ? FSupersampling : GdiplusAntiAliases() ? 1 : kSupersampling;
+bool TSceneRenderer::UsesCoverage() const {
+  switch (FRasteriser) {
+    case TRasteriser::GdiPlus: return false;
+    case TRasteriser::Coverage: return true;
+    default: return !GdiplusAntiAliases();
+  }
 }
 
 void TSceneRenderer::Draw(const TScene& Scene, Gdiplus::Graphics& G, const Gdiplus::RectF& Dest) {
@@ -388,8 +376,8 @@ void TSceneRenderer::DrawToBits(const TScene& Scene, uint32_t* Bits, int Width, 
   if (Bits == nullptr || Width <= 0 || Height <= 0 || Stride < size_t(Width) ||
       !Fit(Scene, Gdiplus::RectF(0, 0, Gdiplus::REAL(Width), Gdiplus::REAL(Height)), fit))
     return;
-  if (Factor() > 1) {
-    // Supersampled frames are blended into the buffer by hand: no surface needed.
+  if (UsesCoverage()) {
+    // Drawn straight into the buffer: no surface needed.
     DrawOn(Scene, {nullptr, fit, {0, 0, Width, Height}, Bits, Stride});
     return;
   }
@@ -399,27 +387,25 @@ void TSceneRenderer::DrawToBits(const TScene& Scene, uint32_t* Bits, int Width, 
 }
 
 void TSceneRenderer::DrawOn(const TScene& Scene, const TTarget& Target) {
-  TPainter painter(FCache->Pool, FCache->Scratch);
-  int factor = Factor();
-  if (factor == 1) {
+  const bool coverage = UsesCoverage();
+  TPainter painter(FCache->Pool, FCache->Scratch, coverage);
+  if (!coverage) {
     painter.DrawNode(Scene.Root, Target);
     return;
   }
+  if (Target.Pixels != nullptr) {
+    TTarget direct = Target;
+    direct.Coverage = true;
+    painter.DrawNode(Scene.Root, direct);
+    return;
+  }
+  // A caller's surface: the frame is drawn into a layer of just the pixels that can change,
+  // then blended over it.
   const TRectI box = NodeBounds(Scene.Root, Target.RootToDevice).Pixels(1).Intersect(Target.Bounds);
-  const int64_t area = int64_t(box.Width()) * box.Height();
-  while (factor > 1 && area * factor * factor > kMaxLayerPixels) --factor;
-  if (box.Empty() || area > kMaxLayerPixels) return;
-  TLayer big(FCache->Pool, box.Width() * factor, box.Height() * factor);
-  // A rasteriser that does not anti-alias (Wine's) rounds shapes onto whole pixels and
-  // samples them at the pixels' top-left corners rather than their centres: half a fine
-  // pixel up and to the left puts the samples where they belong.
-  const double shift = GdiplusAntiAliases() ? 0 : -0.5;
-  const TMatrix rootToBig = Target.RootToDevice.Then(Translation(-box.L, -box.T))
-                                .Then({double(factor), 0, 0, double(factor), shift, shift});
-  painter.DrawNode(Scene.Root, LayerTarget(big, rootToBig));
-  TLayer result(FCache->Pool, box.Width(), box.Height());
-  Downsample(big, factor, result);
-  Composite(result, box, Target);
+  if (box.Empty() || int64_t(box.Width()) * box.Height() > kMaxLayerPixels) return;
+  TLayer layer(FCache->Pool, box.Width(), box.Height());
+  painter.DrawNode(Scene.Root, LayerTarget(layer, Target.RootToDevice.Then(Translation(-box.L, -box.T)), true));
+  Composite(layer, box, Target);
 }
 
 bool GdiplusAntiAliases() {

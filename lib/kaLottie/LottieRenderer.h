@@ -15,6 +15,9 @@ namespace render {
 struct TTarget;
 }
 
+// How items become pixels (see TSceneRenderer::SetRasteriser).
+enum class TRasteriser : uint8_t { Auto, GdiPlus, Coverage };
+
 // Draws scenes, keeping what it needs from frame to frame (off-screen pixel memory,
 // scratch arrays), so that steady playback allocates next to nothing. One per animation
 // being played; not for use from two threads at once.
@@ -34,20 +37,21 @@ class TSceneRenderer {
   // fitted into the whole Width x Height.
   void DrawToBits(const TScene& Scene, uint32_t* Bits, int Width, int Height, size_t Stride);
 
-  // Where GDI+ does not anti-alias shapes (Wine's), the scene is drawn at Factor times the
-  // size and averaged down, which gives the smooth edges and the exact coverage of thin
-  // lines that GDI+ gives elsewhere. 0 (the default): 5 where GDI+ does not anti-alias,
-  // else 1. 1 draws straight onto the surface. Large areas take a smaller factor.
-  void SetSupersampling(int Factor) { FSupersampling = std::clamp(Factor, 0, 8); }
-  int Supersampling() const { return FSupersampling; }
+  // How items become pixels: GdiPlus draws them through GDI+ onto the surface; Coverage
+  // draws them with the player's own rasteriser (the coverage the format's reference players
+  // give, and no GDI+ call at all when drawing into a buffer); Auto, the default, takes
+  // GDI+ where it anti-aliases shapes and the rasteriser where it does not (Wine's).
+  void SetRasteriser(TRasteriser Value) { FRasteriser = Value; }
+  TRasteriser Rasteriser() const { return FRasteriser; }
+  // True when frames are drawn by the coverage rasteriser.
+  bool UsesCoverage() const;
 
  private:
   struct TCache;
-  int Factor() const;
   void DrawOn(const TScene& Scene, const render::TTarget& Target);
 
   std::unique_ptr<TCache> FCache;
-  int FSupersampling = 0;
+  TRasteriser FRasteriser = TRasteriser::Auto;
 };
 
 // True when GDI+ anti-aliases shapes on this system (found out once, by drawing).
