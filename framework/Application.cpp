@@ -4,6 +4,8 @@
 #include <exception>
 
 #include "framework/Forms.h"
+#include "framework/Graphics.h"
+#include "framework/PointerPos.h"
 #include "framework/Timers.h"
 
 TApplication* Application = nullptr;
@@ -43,6 +45,7 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() {
   SetTimerExceptionHandler(nullptr);
+  FreeAndNil(FHintTimer);
   // Forms go first, while the rest of the framework is still in place.
   FMainForm = nullptr;
   DestroyComponents();
@@ -53,6 +56,8 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove) {
     if (AComponent == FMainForm) FMainForm = nullptr;
     if (AComponent == FMouseControl) FMouseControl = nullptr;
+    if (AComponent == FHintWindow) FHintWindow = nullptr;
+    if (AComponent == FHintControl) CancelHint();
   }
 }
 
@@ -60,10 +65,13 @@ void TApplication::FormDestroyed(TCustomForm* Form) {
   if (Form == FMainForm) FMainForm = nullptr;
   if (FMouseControl != nullptr && (FMouseControl == Form || Form->ContainsControl(FMouseControl)))
     FMouseControl = nullptr;
+  if (FHintControl != nullptr && (FHintControl == Form || Form->ContainsControl(FHintControl))) CancelHint();
 }
 
 void TApplication::ControlDestroyed(TControl* Control) {
   if (Control == FMouseControl) FMouseControl = nullptr;
+  if (Control == FHintWindow) FHintWindow = nullptr;
+  if (Control == FHintControl) CancelHint();
 }
 
 int TApplication::ReportAliveObjects() {
@@ -126,6 +134,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminated = true;
     return true;
   }
+  if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) HideHint();
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
   if (!handled && !IsKeyMsg(Msg)) {
@@ -183,9 +192,8 @@ void TApplication::TrackMouseWindow(TWinControl* Control) {
 
 // The control under the pointer hears CM_MOUSEENTER, the previous one CM_MOUSELEAVE.
 void TApplication::DoMouseIdle() {
-  POINT p;
-  if (!::GetCursorPos(&p)) return;
-  TControl* target = FindDragTarget(TPoint(p.x, p.y), true);
+  TControl* target = FindDragTarget(PointerPos(), true);
+  CheckHintControl(target);
   if (target == FMouseControl) return;
   TControl* old = FMouseControl;
   FMouseControl = target;
@@ -253,6 +261,28 @@ int TMonitor::PixelsPerInch() const {
 }
 
 TScreen::TScreen() : TComponent(nullptr) {}
+
+TScreen::~TScreen() { delete FHintFont; }
+
+TFont* TScreen::HintFont() {
+  if (FHintFont != nullptr) return FHintFont;
+  FHintFont = new TFont();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    const LOGFONTW& lf = metrics.lfStatusFont;
+    if (lf.lfFaceName[0] != L'\0') FHintFont->SetName(lf.lfFaceName);
+    if (lf.lfHeight != 0) FHintFont->SetHeight(lf.lfHeight);
+    TFontStyles style;
+    if (lf.lfWeight >= FW_BOLD) style.Include(fsBold);
+    if (lf.lfItalic) style.Include(fsItalic);
+    FHintFont->SetStyle(style);
+    FHintFont->SetCharset(lf.lfCharSet);
+  }
+  FHintFont->SetColor(clInfoText);
+  FHintFont->SetPixelsPerInch(PixelsPerInch());
+  return FHintFont;
+}
 
 TCustomForm* TScreen::Forms(int Index) const {
   if (Index < 0 || Index >= FormCount()) ListIndexError(Index);

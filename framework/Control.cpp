@@ -499,6 +499,8 @@ void TControl::SetStyleElements(TStyleElements Value) {
   if (FStyleElements == Value) return;
   FStyleElements = Value;
   UpdateStyleElements();
+  // What follows the style changed: the control shows it at once, whatever its class.
+  Invalidate();
 }
 
 void TControl::SetStyleName(const String& Value) {

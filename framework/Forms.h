@@ -2,9 +2,13 @@
 // screen with its monitors.
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "framework/Controls.h"
+
+class TTimer;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -183,6 +187,76 @@ class TForm : public TCustomForm {
   using TCustomForm::TCustomForm;
 };
 
+// ---- Hints ---------------------------------------------------------------------------------
+
+class THintWindow;
+
+// The kind of window the application shows control hints in: its class name and the factory
+// that makes one (owned by the component passed in).
+class THintWindowClass {
+ public:
+  using TFactory = std::function<THintWindow*(TComponent* AOwner)>;
+  THintWindowClass() = default;
+  THintWindowClass(const String& Name, TFactory Factory) : FName(Name), FFactory(std::move(Factory)) {}
+  template <class T>
+  static THintWindowClass Of() {
+    return THintWindowClass(T::StaticClassName(), [](TComponent* AOwner) -> THintWindow* { return Construct<T>(AOwner); });
+  }
+
+  const String& Name() const { return FName; }
+  explicit operator bool() const { return static_cast<bool>(FFactory); }
+  THintWindow* Create(TComponent* AOwner) const { return FFactory ? FFactory(AOwner) : nullptr; }
+  bool operator==(const THintWindowClass& Other) const { return FName == Other.FName; }
+
+ private:
+  String FName;
+  TFactory FFactory;
+};
+
+// What the application is about to show as a control's hint. The control hears CM_HINTSHOW
+// with LParam pointing here and may change any of it; a non-zero answer shows no hint.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  THintWindowClass HintWindowClass;
+  // Screen position of the hint window's top-left corner.
+  TPoint HintPos;
+  // Lines of the text wrap at this width.
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  // In HintControl's client coordinates: the hint stays while the pointer is inside; leaving
+  // it shows the control's hint anew (a control with parts gives the part's rectangle).
+  TRect CursorRect;
+  // The pointer in HintControl's client coordinates.
+  TPoint CursorPos;
+  // Milliseconds until the hint goes away; 0 or less keeps it up.
+  int HideTimeout = 0;
+  String HintStr;
+  void* HintData = nullptr;
+};
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+
+// A small topmost popup that shows a hint text on the info colours. It never takes the
+// activation and lets the pointer through to the windows under it.
+class THintWindow : public TCustomControl {
+  KA_CLASS(THintWindow, TCustomControl)
+ public:
+  explicit THintWindow(TComponent* AOwner);
+
+  // Shows AHint in Rect (screen coordinates; the window's outer bounds), moved inside the
+  // work area of the monitor it is on.
+  virtual void ActivateHint(const TRect& Rect, const String& AHint);
+  virtual void ActivateHintData(const TRect& Rect, const String& AHint, void* AData) { ActivateHint(Rect, AHint); }
+  // The outer bounds AHint needs, at (0, 0), its lines wrapped at MaxWidth.
+  virtual TRect CalcHintRect(int MaxWidth, const String& AHint, void* AData);
+  // Hides the window and destroys its handle (made again by the next ActivateHint).
+  void ReleaseHandle();
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+};
+
 class TApplication : public TComponent {
   KA_CLASS(TApplication, TComponent)
  public:
@@ -219,12 +293,32 @@ class TApplication : public TComponent {
   void SetMainFormOnTaskBar(bool Value) { FMainFormOnTaskBar = Value; }
   bool ShowMainForm() const { return FShowMainForm; }
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+  // Hints of controls whose ShowHint is on: shown HintPause ms after the pointer comes to
+  // rest on a control, moved along to the next control after HintShortPause, hidden after
+  // HintHidePause, by a press or a key, and when the pointer leaves the control.
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  void SetShowHint(bool Value);
   int HintPause() const { return FHintPause; }
   void SetHintPause(int Value) { FHintPause = Value; }
+  int HintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int Value) { FHintShortPause = Value; }
   int HintHidePause() const { return FHintHidePause; }
   void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  // The class of the hint window; a change takes effect with the next hint.
+  const THintWindowClass& HintWindowClass() const { return FHintWindowClass; }
+  void SetHintWindowClass(const THintWindowClass& Value);
+  // Shows the hint of the control under CursorPos (screen) at once.
+  void ActivateHint(TPoint CursorPos);
+  // Hides the hint; none comes back until the pointer moves to another control.
+  void HideHint();
+  // Hides the hint and forgets the control it was for.
+  void CancelHint();
+  // The window of the last hint (nullptr before the first); hidden between hints.
+  THintWindow* HintWindow() const { return FHintWindow; }
+  // The control the pointer rests on whose hint is pending or shown.
+  TControl* HintControl() const { return FHintControl; }
+  // The timer that shows the pending hint or hides the shown one (nullptr before the first).
+  TTimer* HintTimer() const { return FHintTimer; }
   const String& Title() const { return FTitle; }
   void SetTitle(const String& Value) { FTitle = Value; }
   HINSTANCE Instance() const { return ::GetModuleHandleW(nullptr); }
@@ -242,6 +336,8 @@ class TApplication : public TComponent {
   TMessageEvent OnMessage;
   TExceptionEvent OnException;
   TNotifyEvent OnIdle;
+  // Before a control's hint is shown; CanShow false shows none.
+  TShowHintEvent OnShowHint;
 
   // Framework bookkeeping.
   void ControlDestroyed(TControl* Control);
@@ -249,6 +345,8 @@ class TApplication : public TComponent {
   void DoMouseIdle();
   TControl* MouseControl() const { return FMouseControl; }
   void FormDestroyed(TCustomForm* Form);
+  // Every mouse message of a windowed control passes here first (the hint follows the pointer).
+  void HintMouseMessage(TControl* Control, TMessage& Message);
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -256,6 +354,16 @@ class TApplication : public TComponent {
  private:
   bool IsKeyMsg(MSG& Msg);
   void Idle();
+  enum THintTimerMode { htShow, htHide };
+  void StartHintTimer(int Interval, THintTimerMode Mode);
+  void HintTimerExpired();
+  bool HintShowing() const;
+  // The pointer is over Target now (nullptr: over no control of ours): when no control there
+  // shows hints, the hint goes away (another control's hint is moved along by its mouse
+  // message).
+  void CheckHintControl(TControl* Target);
+  // The hint window of Class, made anew when the current one is of another class.
+  THintWindow* HintWindowOf(const THintWindowClass& Class);
 
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
@@ -263,7 +371,14 @@ class TApplication : public TComponent {
   bool FShowMainForm = true;
   bool FShowHint = true;
   int FHintPause = 500;
+  int FHintShortPause = 50;
   int FHintHidePause = 2500;
+  THintWindowClass FHintWindowClass = THintWindowClass::Of<THintWindow>();
+  THintWindow* FHintWindow = nullptr;
+  TControl* FHintControl = nullptr;
+  TRect FHintCursorRect;
+  TTimer* FHintTimer = nullptr;
+  THintTimerMode FHintTimerMode = htShow;
   String FTitle;
   bool FReportObjectsAtExit = false;
   int FExceptionCount = 0;
@@ -274,6 +389,7 @@ class TScreen : public TComponent {
   KA_CLASS(TScreen, TComponent)
  public:
   TScreen();
+  ~TScreen() override;
   int FormCount() const { return static_cast<int>(FForms.size()); }
   TCustomForm* Forms(int Index) const;
   TCustomForm* ActiveForm() const;
@@ -285,6 +401,9 @@ class TScreen : public TComponent {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor Value);
   HCURSOR Cursors(TCursor Index) const { return CursorHandle(Index); }
+  // The system's tooltip font (the status font of the non-client metrics) at the screen's
+  // DPI, in clInfoText; read on first use.
+  TFont* HintFont();
   TMonitor MonitorFromPoint(TPoint P) const;
   TMonitor MonitorFromWindow(HWND Wnd) const;
   TMonitor MonitorFromRect(const TRect& R) const;
@@ -296,6 +415,7 @@ class TScreen : public TComponent {
  private:
   std::vector<TCustomForm*> FForms;
   TCursor FCursor = crDefault;
+  TFont* FHintFont = nullptr;
 };
 
 extern TApplication* Application;

@@ -1,83 +1,133 @@
+// TStyleManager: the registered styles (the system style, the built-in custom styles and
+// those a program adds), the active one, switching at run time, following the system's app
+// mode, and which style draws a control.
 #include <algorithm>
 
-#include "framework/Themes.h"
+#include "framework/Controls.h"
+#include "framework/StyleInternal.h"
 
 namespace {
 
-const wchar_t kSystemStyleName[] = L"Windows";
-
 struct TStyleRegistry {
   std::mutex Lock;
-  std::vector<String> Names;  // registered style names, without the system style
+  // Every listed name in order of registration, without the system style.
+  std::vector<String> Names;
+  // The custom styles behind names; owned here for the whole program.
+  std::vector<std::unique_ptr<TCustomStyleServices>> Styles;
+  TCustomStyleServices* Active = nullptr;  // nullptr: the system style
+  bool Follow = false;
+  String FollowDark, FollowLight;
+  std::function<bool()> AppModeSource;
 };
 
-// Never destroyed, like the style services: usable to the very end of the process.
+TCustomStyleServices* FindLocked(TStyleRegistry& R, const String& Name) {
+  for (auto& s : R.Styles)
+    if (SameText(s->Name(), Name)) return s.get();
+  return nullptr;
+}
+
+void ListLocked(TStyleRegistry& R, const String& Name) {
+  const bool known = std::any_of(R.Names.begin(), R.Names.end(), [&](const String& n) { return SameText(n, Name); });
+  if (!known) R.Names.push_back(Name);
+}
+
+// Never destroyed, like the style services: usable to the very end of the process. The
+// built-in styles are registered with it, as the program's embedded style files would be.
 TStyleRegistry& Registry() {
-  static auto* registry = new TStyleRegistry();
+  static auto* registry = [] {
+    auto* r = new TStyleRegistry();
+    for (const TStyleDescription* d : {&KarvoDarkStyle(), &KarvoLightStyle()}) {
+      r->Styles.push_back(std::make_unique<TFlatStyleServices>(*d));
+      r->Names.push_back(d->Name);
+    }
+    return r;
+  }();
   return *registry;
 }
 
 [[noreturn]] void StyleNotFound(const String& Name) {
-  throw EInvalidOperation(Format(L"Style '%ls' cannot be activated: only the system style is available",
-                                 Name.c_str()));
+  throw EInvalidOperation(Format(L"Style '%ls' cannot be activated: no such style is registered", Name.c_str()));
 }
+
+bool ReadSystemDarkMode() {
+  DWORD light = 1, size = sizeof(light);
+  const LSTATUS status =
+      ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                     L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &size);
+  return status == ERROR_SUCCESS && light == 0;
+}
+
+// Constant-initialised, so a unit may set it while the program's statics are made.
+TStyleManager::TDarkFrameHandler gDarkFrameHandler = nullptr;
 
 }  // namespace
 
-// ---- Style hooks ----------------------------------------------------------------------
+// ---- Which style draws what ------------------------------------------------------------------
 
-void TStyleEngine::RegisterStyleHook(const String& ClassName, const TStyleHookClass& HookClass) {
-  if (ClassName.empty() || !HookClass)
-    throw EInvalidOperation(L"A style hook needs a class name and a hook class");
-  std::lock_guard<std::mutex> lock(FLock);
-  auto& hooks = FHooks[LowerCase(ClassName)];
-  if (std::find(hooks.begin(), hooks.end(), HookClass) != hooks.end())
-    throw EInvalidOperation(Format(L"Style hook %ls is already registered for %ls", HookClass.Name().c_str(),
-                                   ClassName.c_str()));
-  hooks.push_back(HookClass);
+TCustomStyleServices* StyleServices(const TObject* Control) {
+  for (auto* c = dynamic_cast<const TControl*>(Control); c != nullptr; c = c->Parent())
+    if (!c->StyleName().empty())
+      if (TCustomStyleServices* s = TStyleManager::Style(c->StyleName())) return s;
+  return TStyleManager::ActiveStyle();
 }
 
-bool TStyleEngine::UnRegisterStyleHook(const String& ClassName, const TStyleHookClass& HookClass) {
-  std::lock_guard<std::mutex> lock(FLock);
-  auto entry = FHooks.find(LowerCase(ClassName));
-  if (entry == FHooks.end()) return false;
-  auto& hooks = entry->second;
-  auto it = std::find(hooks.begin(), hooks.end(), HookClass);
-  if (it == hooks.end()) return false;
-  hooks.erase(it);
-  if (hooks.empty()) FHooks.erase(entry);
-  return true;
+bool IsCustomStyleActive(const TObject* Control) {
+  const TCustomStyleServices* s = StyleServices(Control);
+  return !s->IsSystemStyle() && s->Enabled();
 }
 
-TStyleHookClass TStyleEngine::FindStyleHook(const String& ClassName) const {
-  std::lock_guard<std::mutex> lock(FLock);
-  auto entry = FHooks.find(LowerCase(ClassName));
-  if (entry == FHooks.end() || entry->second.empty()) return TStyleHookClass();
-  return entry->second.back();
+// ---- Style manager ---------------------------------------------------------------------------
+
+TCustomStyleServices* TStyleManager::ActiveStyle() {
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  return r.Active != nullptr ? r.Active : SystemStyleServices();
 }
 
-// ---- Style manager --------------------------------------------------------------------
+TCustomStyleServices* TStyleManager::SystemStyle() { return SystemStyleServices(); }
 
-TCustomStyleServices* TStyleManager::ActiveStyle() { return StyleServices(); }
-
-TCustomStyleServices* TStyleManager::SystemStyle() { return StyleServices(); }
+bool TStyleManager::IsCustomStyleActive() {
+  const TCustomStyleServices* s = ActiveStyle();
+  return !s->IsSystemStyle() && s->Enabled();
+}
 
 std::vector<String> TStyleManager::StyleNames() {
-  TStyleRegistry& registry = Registry();
-  std::lock_guard<std::mutex> lock(registry.Lock);
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
   std::vector<String> names{kSystemStyleName};
-  names.insert(names.end(), registry.Names.begin(), registry.Names.end());
+  names.insert(names.end(), r.Names.begin(), r.Names.end());
   return names;
 }
 
 void TStyleManager::RegisterStyleResource(const String& Name) {
   if (Name.empty()) throw EInvalidOperation(L"A style needs a name");
   if (SameText(Name, kSystemStyleName)) return;
-  TStyleRegistry& registry = Registry();
-  std::lock_guard<std::mutex> lock(registry.Lock);
-  const bool known = std::any_of(registry.Names.begin(), registry.Names.end(),
-                                 [&](const String& n) { return SameText(n, Name); });
-  if (!known) registry.Names.push_back(Name);
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  ListLocked(r, Name);
+}
+
+TCustomStyleServices* TStyleManager::RegisterStyle(std::unique_ptr<TCustomStyleServices> Style) {
+  if (Style == nullptr || Style->Name().empty()) throw EInvalidOperation(L"A style needs a name");
+  const String name = Style->Name();
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  if (SameText(name, kSystemStyleName) || FindLocked(r, name) != nullptr)
+    throw EInvalidOperation(Format(L"A style named '%ls' is already registered", name.c_str()));
+  ListLocked(r, name);
+  r.Styles.push_back(std::move(Style));
+  return r.Styles.back().get();
+}
+
+TCustomStyleServices* TStyleManager::RegisterStyle(const TStyleDescription& Description) {
+  return RegisterStyle(std::make_unique<TFlatStyleServices>(Description));
+}
+
+TCustomStyleServices* TStyleManager::Style(const String& Name) {
+  if (SameText(Name, kSystemStyleName)) return SystemStyleServices();
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  return FindLocked(r, Name);
 }
 
 void TStyleManager::SetStyle(const String& Name) {
@@ -85,9 +135,68 @@ void TStyleManager::SetStyle(const String& Name) {
 }
 
 bool TStyleManager::TrySetStyle(const String& Name) {
-  // The system style is always the active one; asking for it again changes nothing.
-  return SameText(Name, kSystemStyleName);
+  TCustomStyleServices* style = Style(Name);
+  if (style == nullptr) return false;
+  TStyleRegistry& r = Registry();
+  TCustomStyleServices* old = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(r.Lock);
+    old = r.Active != nullptr ? r.Active : SystemStyleServices();
+    if (old == style) return true;
+    r.Active = style->IsSystemStyle() ? nullptr : style;
+  }
+  StyleEngineRestyle(old, style);
+  return true;
 }
+
+void TStyleManager::SetFollowSystemAppMode(bool Follow, const String& DarkStyle, const String& LightStyle) {
+  TStyleRegistry& r = Registry();
+  {
+    std::lock_guard<std::mutex> lock(r.Lock);
+    r.Follow = Follow;
+    r.FollowDark = DarkStyle;
+    r.FollowLight = LightStyle;
+  }
+  if (Follow) StyleManagerApplyAppMode();
+}
+
+void StyleManagerApplyAppMode() {
+  TStyleRegistry& r = Registry();
+  String dark, light;
+  {
+    std::lock_guard<std::mutex> lock(r.Lock);
+    if (!r.Follow) return;
+    dark = r.FollowDark;
+    light = r.FollowLight;
+  }
+  TStyleManager::TrySetStyle(TStyleManager::SystemUsesDarkMode() ? dark : light);
+}
+
+bool TStyleManager::FollowSystemAppMode() {
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  return r.Follow;
+}
+
+void TStyleManager::SetAppModeSource(std::function<bool()> SystemUsesDarkMode) {
+  TStyleRegistry& r = Registry();
+  std::lock_guard<std::mutex> lock(r.Lock);
+  r.AppModeSource = std::move(SystemUsesDarkMode);
+}
+
+bool TStyleManager::SystemUsesDarkMode() {
+  std::function<bool()> source;
+  {
+    TStyleRegistry& r = Registry();
+    std::lock_guard<std::mutex> lock(r.Lock);
+    source = r.AppModeSource;
+  }
+  return source ? source() : ReadSystemDarkMode();
+}
+
+void TStyleManager::SetDarkFrameHandler(TDarkFrameHandler Handler) { gDarkFrameHandler = Handler; }
+
+TStyleManager::TDarkFrameHandler TStyleManager::DarkFrameHandler() { return gDarkFrameHandler; }
 
 TStyleEngine& TStyleManager::Engine() {
   static auto* engine = new TStyleEngine();

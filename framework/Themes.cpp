@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "framework/StyleInternal.h"
+
 namespace {
 
 // ---- Element tables -------------------------------------------------------------------
@@ -10,8 +12,10 @@ namespace {
 // Explorer look where the system has it.
 const wchar_t* const kThemeClasses[] = {
     L"BUTTON", L"COMBOBOX", L"EDIT", L"HEADER", L"Explorer::ListView;LISTVIEW", L"MENU",
-    L"PROGRESS", L"SCROLLBAR", L"SPIN", L"STATUS", L"TAB", L"TOOLBAR", L"TOOLTIP", L"WINDOW"};
-static_assert(std::size(kThemeClasses) == teWindow + 1);
+    L"PROGRESS", L"SCROLLBAR", L"SPIN", L"STATUS", L"TAB", L"TOOLBAR", L"TOOLTIP", L"WINDOW",
+    // No system class draws a toggle switch: opening it fails and it is filled classically.
+    L"KA::NOSWITCH"};
+static_assert(std::size(kThemeClasses) == teToggleSwitch + 1);
 
 struct TPartState {
   int Part, State;
@@ -57,8 +61,30 @@ static_assert(std::size(kStatus) == tsGripper + 1);
 
 constexpr TPartState kMenu[] = {
     {MENU_POPUPBACKGROUND, 0}, {MENU_POPUPITEM, MPI_NORMAL}, {MENU_POPUPITEM, MPI_HOT},
-    {MENU_POPUPITEM, MPI_DISABLED}, {MENU_POPUPSEPARATOR, 0}};
-static_assert(std::size(kMenu) == tmPopupSeparator + 1);
+    {MENU_POPUPITEM, MPI_DISABLED}, {MENU_POPUPSEPARATOR, 0}, {MENU_POPUPGUTTER, 0},
+    {MENU_POPUPCHECK, MC_CHECKMARKNORMAL}, {MENU_POPUPCHECK, MC_CHECKMARKDISABLED}, {MENU_POPUPCHECK, MC_BULLETNORMAL},
+    {MENU_POPUPCHECKBACKGROUND, MCB_NORMAL}, {MENU_POPUPSUBMENU, MSM_NORMAL}, {MENU_POPUPSUBMENU, MSM_DISABLED},
+    {MENU_BARBACKGROUND, MB_ACTIVE}, {MENU_BARBACKGROUND, MB_INACTIVE}, {MENU_BARITEM, MBI_NORMAL},
+    {MENU_BARITEM, MBI_HOT}, {MENU_BARITEM, MBI_PUSHED}, {MENU_BARITEM, MBI_DISABLED}};
+static_assert(std::size(kMenu) == tmMenuBarItemDisabled + 1);
+
+// Window parts: the caption and frame pairs are active and inactive; the buttons come in
+// fours.
+constexpr TPartState kWindowFrame[] = {
+    {WP_CAPTION, CS_ACTIVE}, {WP_CAPTION, CS_INACTIVE}, {WP_SMALLCAPTION, CS_ACTIVE}, {WP_SMALLCAPTION, CS_INACTIVE},
+    {WP_FRAMELEFT, FS_ACTIVE}, {WP_FRAMELEFT, FS_INACTIVE}, {WP_FRAMERIGHT, FS_ACTIVE},
+    {WP_FRAMERIGHT, FS_INACTIVE}, {WP_FRAMEBOTTOM, FS_ACTIVE}, {WP_FRAMEBOTTOM, FS_INACTIVE},
+    {WP_SMALLFRAMELEFT, FS_ACTIVE}, {WP_SMALLFRAMELEFT, FS_INACTIVE}, {WP_SMALLFRAMERIGHT, FS_ACTIVE},
+    {WP_SMALLFRAMERIGHT, FS_INACTIVE}, {WP_SMALLFRAMEBOTTOM, FS_ACTIVE}, {WP_SMALLFRAMEBOTTOM, FS_INACTIVE}};
+constexpr int kWindowButtonParts[] = {WP_SYSBUTTON,        WP_MINBUTTON,     WP_MAXBUTTON, WP_CLOSEBUTTON,
+                                      WP_SMALLCLOSEBUTTON, WP_RESTOREBUTTON, WP_HELPBUTTON};
+static_assert(std::size(kWindowFrame) == twSysButtonNormal);
+static_assert(twSysButtonNormal + 4 * std::size(kWindowButtonParts) == twHelpButtonDisabled + 1);
+
+constexpr TPartState kScrollExtras[] = {
+    {SBP_LOWERTRACKHORZ, SCRBS_NORMAL}, {SBP_UPPERTRACKHORZ, SCRBS_NORMAL}, {SBP_LOWERTRACKVERT, SCRBS_NORMAL},
+    {SBP_UPPERTRACKVERT, SCRBS_NORMAL}, {SBP_SIZEBOX, SZB_RIGHTALIGN}};
+static_assert(tsLowerTrackHorzNormal + std::size(kScrollExtras) == tsSizeBoxRightAlign + 1);
 
 constexpr TPartState kProgress[] = {
     {PP_BAR, 0}, {PP_BARVERT, 0}, {PP_CHUNK, 0}, {PP_CHUNKVERT, 0}, {PP_FILL, PBFS_NORMAL}};
@@ -167,8 +193,14 @@ void DrawClassicArrow(HDC DC, const TRect& R, TThemedElement Element, int Part, 
 }
 
 void DrawClassicMenu(HDC DC, const TRect& R, int Part, int State) {
-  if (Part == MENU_POPUPITEM && State == MPI_HOT) {
+  if ((Part == MENU_POPUPITEM && State == MPI_HOT) || (Part == MENU_BARITEM && State == MBI_HOT)) {
     Fill(DC, R, COLOR_HIGHLIGHT);
+  } else if (Part == MENU_POPUPCHECK) {
+    FrameControl(DC, R, DFC_MENU, State == MC_BULLETNORMAL ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+  } else if (Part == MENU_POPUPSUBMENU) {
+    FrameControl(DC, R, DFC_MENU, DFCS_MENUARROW);
+  } else if (Part == MENU_BARBACKGROUND || Part == MENU_BARITEM) {
+    Fill(DC, R, COLOR_MENUBAR);
   } else if (Part == MENU_POPUPSEPARATOR) {
     Fill(DC, R, COLOR_MENU);
     const int mid = (R.Top + R.Bottom) / 2;
@@ -176,6 +208,28 @@ void DrawClassicMenu(HDC DC, const TRect& R, int Part, int State) {
   } else {
     Fill(DC, R, COLOR_MENU);
   }
+}
+
+// Caption, frame edges and caption buttons as classic windows draw them.
+void DrawClassicWindowPart(HDC DC, const TRect& R, const TThemedElementDetails& D) {
+  const bool inactive = D.State == 2;
+  switch (D.Part) {
+    case WP_CAPTION: case WP_SMALLCAPTION:
+      Fill(DC, R, inactive ? COLOR_INACTIVECAPTION : COLOR_ACTIVECAPTION);
+      return;
+    case WP_FRAMELEFT: case WP_FRAMERIGHT: case WP_FRAMEBOTTOM:
+    case WP_SMALLFRAMELEFT: case WP_SMALLFRAMERIGHT: case WP_SMALLFRAMEBOTTOM:
+      Fill(DC, R, inactive ? COLOR_INACTIVEBORDER : COLOR_ACTIVEBORDER);
+      return;
+    case WP_SYSBUTTON: return;  // the icon's place
+    default: break;
+  }
+  UINT kind = DFCS_CAPTIONCLOSE;
+  if (D.Part == WP_MINBUTTON) kind = DFCS_CAPTIONMIN;
+  if (D.Part == WP_MAXBUTTON) kind = DFCS_CAPTIONMAX;
+  if (D.Part == WP_RESTOREBUTTON) kind = DFCS_CAPTIONRESTORE;
+  if (D.Part == WP_HELPBUTTON) kind = DFCS_CAPTIONHELP;
+  FrameControl(DC, R, DFC_CAPTION, kind | SubStateFlags(SubState(D.State)));
 }
 
 // Flat areas with an optional 3D edge: tool bar buttons, header items, tabs, status panes,
@@ -212,12 +266,7 @@ void DrawClassicPanel(HDC DC, const TRect& R, const TThemedElementDetails& D) {
       Fill(DC, R, COLOR_BTNFACE);
       Edge(DC, R, BDR_SUNKENOUTER, BF_RECT);
       break;
-    case teWindow:
-      if (D.Part == WP_CAPTION)
-        Fill(DC, R, D.State == CS_INACTIVE ? COLOR_INACTIVECAPTION : COLOR_ACTIVECAPTION);
-      else
-        Fill(DC, R, COLOR_BTNFACE);
-      break;
+    case teWindow: DrawClassicWindowPart(DC, R, D); break;
     case teListView:
       if (D.Part == LVP_LISTITEM && (D.State == LISS_SELECTED || D.State == LISS_HOTSELECTED))
         Fill(DC, R, COLOR_HIGHLIGHT);
@@ -243,7 +292,17 @@ void DrawClassic(HDC DC, const TThemedElementDetails& D, const TRect& R) {
   }
   switch (D.Element) {
     case teButton: DrawClassicButton(DC, R, D.Part, D.State); break;
-    case teSpin: case teScrollBar: DrawClassicArrow(DC, R, D.Element, D.Part, D.State); break;
+    case teSpin: DrawClassicArrow(DC, R, D.Element, D.Part, D.State); break;
+    case teScrollBar:
+      if (D.Part == SBP_ARROWBTN)
+        DrawClassicArrow(DC, R, D.Element, D.Part, D.State);
+      else if (D.Part == SBP_THUMBBTNHORZ || D.Part == SBP_THUMBBTNVERT)
+        FrameControl(DC, R, DFC_BUTTON, DFCS_BUTTONPUSH);
+      else if (D.Part == SBP_SIZEBOX)
+        FrameControl(DC, R, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+      else
+        Fill(DC, R, COLOR_SCROLLBAR);
+      break;
     case teComboBox:
       if (D.Part == CP_BORDER)
         DrawField(DC, R, D.State == CBB_DISABLED);
@@ -390,6 +449,47 @@ HTHEME OpenTheme(const wchar_t* ClassList, int DPI) {
 
 }  // namespace
 
+// The system style: uxtheme where visual styles are on, classic drawing elsewhere.
+class TSystemStyleServices : public TCustomStyleServices {
+ public:
+  TSystemStyleServices() = default;
+  ~TSystemStyleServices() override;
+
+  bool Enabled() const override;
+  bool IsSystemStyle() const override { return true; }
+  String Name() const override { return kSystemStyleName; }
+  void DrawElement(HDC DC, const TThemedElementDetails& Details, const TRect& R, const TRect* Clip = nullptr,
+                   int DPI = 0) const override;
+  bool GetElementSize(HDC DC, const TThemedElementDetails& Details, TElementSize ElementSize, TSize& Size,
+                      int DPI = 0) const override;
+  bool GetElementContentRect(HDC DC, const TThemedElementDetails& Details, const TRect& Bounds,
+                             TRect& ContentRect, int DPI = 0) const override;
+  bool GetElementMargins(HDC DC, const TThemedElementDetails& Details, TElementMargin Margin, TRect& Margins,
+                         int DPI = 0) const override;
+  bool GetElementRegion(const TThemedElementDetails& Details, const TRect& R, HRGN& Region) const override;
+  bool GetElementColor(const TThemedElementDetails& Details, TElementColor ElementColor,
+                       TColor& Color) const override;
+  bool HasTransparentParts(const TThemedElementDetails& Details) const override;
+  bool DrawText(HDC DC, const TThemedElementDetails& Details, const String& S, TRect& R, UINT Flags,
+                TColor Color = clNone, int DPI = 0) const override;
+  TColor GetSystemColor(TColor Color) const override { return Color; }
+  TColor GetStyleColor(TStyleColor Color) const override;
+  TColor GetStyleFontColor(TStyleFont Font) const override;
+  bool DrawParentBackground(HWND, HDC, const TRect*, bool) const override { return false; }
+  void ThemesChanged() override;
+
+ private:
+  // The theme of an element's class at a DPI, opened on first use and cached until themes
+  // change; nullptr when visual styles are off or the class has no theme.
+  HTHEME Theme(TThemedElement Element, int DPI) const;
+  // The theme for drawing Details: nullptr also when the theme does not define the part.
+  HTHEME PartTheme(const TThemedElementDetails& Details, int DPI) const;
+  void CloseThemes() const;
+
+  mutable std::mutex FLock;
+  mutable std::map<std::pair<TThemedElement, int>, HTHEME> FThemes;
+};
+
 // ---- Element details ------------------------------------------------------------------
 
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedElement Element) {
@@ -403,6 +503,7 @@ TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedToolBar Det
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedGrid Detail) {
   if (Detail == tgCellSelected) return TThemedElementDetails{teListView, LVP_LISTITEM, LISS_SELECTED};
+  if (Detail == tgCellNormal) return TThemedElementDetails{teListView, LVP_LISTITEM, LISS_NORMAL};
   return TThemedElementDetails{teHeader, HP_HEADERITEM, HIS_NORMAL + static_cast<int>(Detail)};
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedTab Detail) {
@@ -414,7 +515,13 @@ TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedSpin Detail
   return TThemedElementDetails{teSpin, SPNP_UP + d / 4, 1 + d % 4};
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedScrollBar Detail) {
-  return TThemedElementDetails{teScrollBar, SBP_ARROWBTN, ABS_UPNORMAL + static_cast<int>(Detail)};
+  const int d = static_cast<int>(Detail);
+  if (Detail < tsThumbBtnHorzNormal) return TThemedElementDetails{teScrollBar, SBP_ARROWBTN, ABS_UPNORMAL + d};
+  if (Detail < tsThumbBtnVertNormal)
+    return TThemedElementDetails{teScrollBar, SBP_THUMBBTNHORZ, SCRBS_NORMAL + d - tsThumbBtnHorzNormal};
+  if (Detail < tsLowerTrackHorzNormal)
+    return TThemedElementDetails{teScrollBar, SBP_THUMBBTNVERT, SCRBS_NORMAL + d - tsThumbBtnVertNormal};
+  return FromTable(teScrollBar, kScrollExtras, d - tsLowerTrackHorzNormal);
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedComboBox Detail) {
   return FromTable(teComboBox, kCombo, Detail);
@@ -423,7 +530,9 @@ TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedEdit Detail
   return FromTable(teEdit, kEdit, Detail);
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedWindow Detail) {
-  return TThemedElementDetails{teWindow, WP_CAPTION, Detail == twCaptionActive ? CS_ACTIVE : CS_INACTIVE};
+  if (Detail < twSysButtonNormal) return FromTable(teWindow, kWindowFrame, Detail);
+  const int d = Detail - twSysButtonNormal;
+  return TThemedElementDetails{teWindow, kWindowButtonParts[d / 4], 1 + d % 4};
 }
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedStatus Detail) {
   return FromTable(teStatus, kStatus, Detail);
@@ -440,20 +549,56 @@ TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedProgress De
 TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedListView Detail) {
   return FromTable(teListView, kListView, Detail);
 }
+TThemedElementDetails TCustomStyleServices::GetElementDetails(TThemedToggleSwitch Detail) {
+  // Parts: 1 the track off, 2 the track on, 3 the thumb; states normal, hot, pressed, disabled.
+  static constexpr TPartState kSwitch[] = {{1, 1}, {1, 4}, {2, 1}, {2, 4}, {3, 1}, {3, 4},
+                                           {1, 2}, {1, 3}, {2, 2}, {2, 3}, {3, 2}, {3, 3}};
+  static_assert(std::size(kSwitch) == ttsThumbPressed + 1);
+  return FromTable(teToggleSwitch, kSwitch, Detail);
+}
+
+// ---- The interface's shared parts ------------------------------------------------------
+
+TColor TCustomStyleServices::ColorToRGB(TColor Color) const { return ::ColorToRGB(GetSystemColor(Color)); }
+
+void TCustomStyleServices::ThemesChanged() {
+  if (OnThemeChange) OnThemeChange();
+}
+
+bool TCustomStyleServices::DrawText(HDC DC, const TThemedElementDetails& Details, const String& S, TRect& R,
+                                    UINT Flags, TColor Color, int) const {
+  if (DC == nullptr) return false;
+  // The caller's buffer is a const string: it must never be written back.
+  Flags &= ~static_cast<UINT>(DT_MODIFYSTRING);
+  TColor text = Color;
+  if (text == clNone && !GetElementColor(Details, ecTextColor, text)) text = clBtnText;
+  TSavedDC saved(DC);
+  ::SetBkMode(DC, TRANSPARENT);
+  ::SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(text)));
+  return ::DrawTextW(DC, S.c_str(), static_cast<int>(S.size()), R.AsRECT(), Flags) != 0 || S.empty();
+}
+
+TClassicControlsScope::TClassicControlsScope() : FSaved(::GetThemeAppProperties()) {
+  ::SetThemeAppProperties(STAP_ALLOW_NONCLIENT);
+  TStyleManager::SystemStyle()->ThemesChanged();
+}
+
+TClassicControlsScope::~TClassicControlsScope() {
+  ::SetThemeAppProperties(FSaved);
+  TStyleManager::SystemStyle()->ThemesChanged();
+}
 
 // ---- Services -------------------------------------------------------------------------
 
-TCustomStyleServices::TCustomStyleServices() = default;
+TSystemStyleServices::~TSystemStyleServices() { CloseThemes(); }
 
-TCustomStyleServices::~TCustomStyleServices() { CloseThemes(); }
-
-bool TCustomStyleServices::Enabled() const {
+bool TSystemStyleServices::Enabled() const {
   // A program may keep visual styles for its frame only (SetThemeAppProperties); its
   // controls are then classic.
   return ::IsThemeActive() && ::IsAppThemed() && (::GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
 }
 
-HTHEME TCustomStyleServices::PartTheme(const TThemedElementDetails& Details, int DPI) const {
+HTHEME TSystemStyleServices::PartTheme(const TThemedElementDetails& Details, int DPI) const {
   HTHEME theme = Theme(Details.Element, DPI);
   // Themes need not define every part (Wine's has no list items, for one); such parts are
   // drawn and measured the classic way rather than not at all.
@@ -461,7 +606,7 @@ HTHEME TCustomStyleServices::PartTheme(const TThemedElementDetails& Details, int
   return theme;
 }
 
-HTHEME TCustomStyleServices::Theme(TThemedElement Element, int DPI) const {
+HTHEME TSystemStyleServices::Theme(TThemedElement Element, int DPI) const {
   if (!Enabled()) return nullptr;
   std::lock_guard<std::mutex> lock(FLock);
   const auto key = std::make_pair(Element, DPI > 0 ? DPI : 0);
@@ -473,19 +618,19 @@ HTHEME TCustomStyleServices::Theme(TThemedElement Element, int DPI) const {
   return theme;
 }
 
-void TCustomStyleServices::CloseThemes() const {
+void TSystemStyleServices::CloseThemes() const {
   std::lock_guard<std::mutex> lock(FLock);
   for (auto& entry : FThemes)
     if (entry.second != nullptr) ::CloseThemeData(entry.second);
   FThemes.clear();
 }
 
-void TCustomStyleServices::ThemesChanged() {
+void TSystemStyleServices::ThemesChanged() {
   CloseThemes();
-  if (OnThemeChange) OnThemeChange();
+  TCustomStyleServices::ThemesChanged();
 }
 
-void TCustomStyleServices::DrawElement(HDC DC, const TThemedElementDetails& Details, const TRect& R,
+void TSystemStyleServices::DrawElement(HDC DC, const TThemedElementDetails& Details, const TRect& R,
                                        const TRect* Clip, int DPI) const {
   if (DC == nullptr || R.IsEmpty()) return;
   // The window is plain button face in both modes: themes draw nothing useful for part 0
@@ -503,7 +648,7 @@ void TCustomStyleServices::DrawElement(HDC DC, const TThemedElementDetails& Deta
   if (theme != nullptr) ::DrawThemeBackground(theme, DC, 0, 0, R.AsRECT(), nullptr);
 }
 
-bool TCustomStyleServices::GetElementSize(HDC DC, const TThemedElementDetails& Details,
+bool TSystemStyleServices::GetElementSize(HDC DC, const TThemedElementDetails& Details,
                                           TElementSize ElementSize, TSize& Size, int DPI) const {
   HTHEME theme = PartTheme(Details, DPI);
   if (theme == nullptr) return false;
@@ -515,7 +660,7 @@ bool TCustomStyleServices::GetElementSize(HDC DC, const TThemedElementDetails& D
   return true;
 }
 
-bool TCustomStyleServices::GetElementContentRect(HDC DC, const TThemedElementDetails& Details,
+bool TSystemStyleServices::GetElementContentRect(HDC DC, const TThemedElementDetails& Details,
                                                  const TRect& Bounds, TRect& ContentRect, int DPI) const {
   if (HTHEME theme = PartTheme(Details, DPI)) {
     RECT content{};
@@ -531,7 +676,7 @@ bool TCustomStyleServices::GetElementContentRect(HDC DC, const TThemedElementDet
   return true;
 }
 
-bool TCustomStyleServices::GetElementColor(const TThemedElementDetails& Details,
+bool TSystemStyleServices::GetElementColor(const TThemedElementDetails& Details,
                                            TElementColor ElementColor, TColor& Color) const {
   if (HTHEME theme = PartTheme(Details, 0)) {
     COLORREF c = 0;
@@ -546,12 +691,12 @@ bool TCustomStyleServices::GetElementColor(const TThemedElementDetails& Details,
   return true;
 }
 
-bool TCustomStyleServices::HasTransparentParts(const TThemedElementDetails& Details) const {
+bool TSystemStyleServices::HasTransparentParts(const TThemedElementDetails& Details) const {
   HTHEME theme = PartTheme(Details, 0);
   return theme != nullptr && ::IsThemeBackgroundPartiallyTransparent(theme, Details.Part, Details.State);
 }
 
-bool TCustomStyleServices::DrawText(HDC DC, const TThemedElementDetails& Details, const String& S,
+bool TSystemStyleServices::DrawText(HDC DC, const TThemedElementDetails& Details, const String& S,
                                     TRect& R, UINT Flags, TColor Color, int DPI) const {
   if (DC == nullptr) return false;
   // The caller's buffer is a const string: it must never be written back.
@@ -563,15 +708,32 @@ bool TCustomStyleServices::DrawText(HDC DC, const TThemedElementDetails& Details
       return SUCCEEDED(::DrawThemeText(theme, DC, Details.Part, Details.State, S.c_str(), length, Flags, 0,
                                        R.AsRECT()));
   }
-  TColor text = Color;
-  if (text == clNone && !GetElementColor(Details, ecTextColor, text)) text = clBtnText;
-  TSavedDC saved(DC);
-  ::SetBkMode(DC, TRANSPARENT);
-  ::SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(text)));
-  return ::DrawTextW(DC, S.c_str(), length, R.AsRECT(), Flags) != 0 || S.empty();
+  return TCustomStyleServices::DrawText(DC, Details, S, R, Flags, Color, DPI);
 }
 
-TColor TCustomStyleServices::GetStyleColor(TStyleColor Color) const {
+bool TSystemStyleServices::GetElementMargins(HDC DC, const TThemedElementDetails& Details, TElementMargin Margin,
+                                             TRect& Margins, int DPI) const {
+  HTHEME theme = PartTheme(Details, DPI);
+  if (theme == nullptr) return false;
+  MARGINS m{};
+  if (FAILED(::GetThemeMargins(theme, DC, Details.Part, Details.State,
+                               Margin == emContent ? TMT_CONTENTMARGINS : TMT_SIZINGMARGINS, nullptr, &m)))
+    return false;
+  Margins = TRect(m.cxLeftWidth, m.cyTopHeight, m.cxRightWidth, m.cyBottomHeight);
+  return true;
+}
+
+bool TSystemStyleServices::GetElementRegion(const TThemedElementDetails& Details, const TRect& R,
+                                            HRGN& Region) const {
+  Region = nullptr;
+  HTHEME theme = PartTheme(Details, 0);
+  if (theme == nullptr || !::IsThemeBackgroundPartiallyTransparent(theme, Details.Part, Details.State))
+    return false;
+  return SUCCEEDED(::GetThemeBackgroundRegion(theme, nullptr, Details.Part, Details.State, R.AsRECT(), &Region)) &&
+         Region != nullptr;
+}
+
+TColor TSystemStyleServices::GetStyleColor(TStyleColor Color) const {
   switch (Color) {
     case scEdit: case scComboBox: case scGrid: case scListBox: case scListView: case scTreeView:
       return clWindow;
@@ -589,7 +751,7 @@ TColor TCustomStyleServices::GetStyleColor(TStyleColor Color) const {
   return clBtnFace;
 }
 
-TColor TCustomStyleServices::GetStyleFontColor(TStyleFont Font) const {
+TColor TSystemStyleServices::GetStyleFontColor(TStyleFont Font) const {
   switch (Font) {
     case sfButtonTextDisabled: case sfCheckBoxTextDisabled: case sfEditBoxTextDisabled:
     case sfGroupBoxTextDisabled: case sfHeaderSectionTextDisabled: case sfListItemTextDisabled:
@@ -625,14 +787,12 @@ TColor TCustomStyleServices::GetStyleFontColor(TStyleFont Font) const {
   return clBtnText;
 }
 
-// ---- Access ---------------------------------------------------------------------------
+// ---- The system style's object -----------------------------------------------------------
 
-TCustomStyleServices* StyleServices(const TObject* Control) {
+TCustomStyleServices* SystemStyleServices() {
   // Made on first use and never destroyed: controls may still paint while the application
   // frees its forms at exit, after function-local statics are gone. The process's end
   // closes the theme handles.
-  static auto* services = new TCustomStyleServices();
+  static auto* services = new TSystemStyleServices();
   return services;
 }
-
-bool IsCustomStyleActive(const TObject* Control) { return false; }

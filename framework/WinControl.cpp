@@ -6,6 +6,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/Themes.h"
 
 namespace {
 thread_local TWinControl* gCreationControl = nullptr;
@@ -797,12 +798,17 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
 }
 
 void TWinControl::WndProc(TMessage& Message) {
+  // The style engine first: the hook of a custom style, and the style's own part.
+  if (TStyleManager::Engine().HandleMessage(this, Message)) return;
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP:
     case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP:
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MBUTTONUP:
-      if (Message.Msg == WM_MOUSEMOVE && Application != nullptr) Application->TrackMouseWindow(this);
+      if (Application != nullptr) {
+        if (Message.Msg == WM_MOUSEMOVE) Application->TrackMouseWindow(this);
+        Application->HintMouseMessage(this, Message);
+      }
       if (IsControlMouseMsg(Message)) return;
       break;
     case WM_MOUSELEAVE:
@@ -843,6 +849,11 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_EXIT: CMExit(Message); break;
     case CM_TEXTCHANGED: CMTextChanged(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
+    case CM_STYLECHANGED:
+      // A control without a StyleName of its own draws with its parent's style.
+      inherited::Dispatch(Message);
+      NotifyControls(CM_STYLECHANGED);
+      break;
     default: inherited::Dispatch(Message); break;
   }
 }

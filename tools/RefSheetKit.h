@@ -5,14 +5,25 @@
 
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/Themes.h"
 #include "lib/kaControls/kaActiveControl.h"
 
 inline const TColor kSheetInk = static_cast<TColor>(0x202020);
 
+// Sheets of controls are drawn under the application's active style (ka_refsheets draws
+// them once per style): the paper is the style's surface, the labels its text; under the
+// system style white paper and kSheetInk.
+inline TColor SheetPaper() {
+  return TStyleManager::IsCustomStyleActive() ? TStyleManager::ActiveStyle()->ColorToRGB(clBtnFace) : clWhite;
+}
+inline TColor SheetInk() {
+  return TStyleManager::IsCustomStyleActive() ? TStyleManager::ActiveStyle()->ColorToRGB(clBtnText) : kSheetInk;
+}
+
 // Text in the sheet's ink with its top-left corner at (X, Y), on no background.
 inline void SheetLabel(TCanvas* C, int X, int Y, const String& Text) {
   C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(kSheetInk);
+  C->Font()->SetColor(SheetInk());
   C->TextOut(X, Y, Text);
 }
 
@@ -22,6 +33,8 @@ inline TCustomForm* NewSheetForm(const TRect& Bounds, TColor Color) {
   TCustomForm* form = TCustomForm::CreateNew(nullptr);
   form->SetBorderStyle(bsNone);
   form->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  // White paper is the style's surface under a custom style, so that its light text shows.
+  if (Color == clWhite && TStyleManager::IsCustomStyleActive()) Color = clBtnFace;
   form->SetColor(Color);
   return form;
 }

@@ -2,10 +2,18 @@
 // glyph at three sizes in normal and hot colours, the 25 placements of a picture, drawing
 // by margins (nine parts, three parts, stretched and tiled), and glow text.
 //
-//   ka_refsheets [output folder]     (default: the current folder; Windows path)
+// The sheets of controls (toggle switch, button, check box, list box, combo box) are drawn
+// once per style: under the system style as <name>.png, under each custom style named on the
+// command line as <name>-<last word of the style, lower case>.png ("Karvo Dark" gives
+// button-dark.png).
+//
+//   ka_refsheets [output folder] [style ...]
+//     output folder: default the current folder (a Windows path)
+//     styles: default "Karvo Dark" "Karvo Light"; "Windows" alone draws only the system style
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Graphics.h"
 #include "framework/PngImage.h"
@@ -17,6 +25,7 @@
 #include "tools/RefSheetButton.h"
 #include "tools/RefSheetCheckBox.h"
 #include "tools/RefSheetComboBox.h"
+#include "tools/RefSheetHint.h"
 #include "tools/RefSheetListBox.h"
 #include "tools/RefSheetKit.h"
 #include "tools/RefSheetPictures.h"
@@ -33,7 +42,7 @@ void RenderSheet(const String& Path, int Width, int Height, const String& Title,
   Sheet.SetPixelFormat(pf32bit);
   Sheet.SetSize(Width, Height);
   TCanvas* C = Sheet.Canvas();
-  C->Brush()->SetColor(clWhite);
+  C->Brush()->SetColor(SheetPaper());
   C->FillRect(TRect(0, 0, Width, Height));
   C->Font()->SetName(L"Tahoma");
   C->Font()->SetHeight(-15);
@@ -174,11 +183,36 @@ void PaintGlow(TCanvas* C) {
   }
 }
 
+// The control sheets under the active style, with Suffix before ".png".
+void RenderControlSheets(const String& Folder, const String& Suffix, const String& Style) {
+  const String under = Style.empty() ? String() : L" - " + Style;
+  RenderSheet(Folder + L"toggleswitch" + Suffix + L".png", kSwitchSheetWidth, kSwitchSheetHeight,
+              L"Toggle switch: vector, mask and picture looks in every state, off and on" + under, PaintSwitchSheet);
+  RenderSheet(Folder + L"button" + Suffix + L".png", kButtonSheetWidth, kButtonSheetHeight,
+              L"Push button (TkaButton): the 24 style kinds in five states" + under, PaintButtonSheet);
+  RenderSheet(Folder + L"checkbox" + Suffix + L".png", kCheckBoxSheetWidth, kCheckBoxSheetHeight,
+              L"Check box (TkaCheckBox): three check states in five control states" + under, PaintCheckBoxSheet);
+  RenderSheet(Folder + L"listbox" + Suffix + L".png", kListBoxSheetWidth, kListBoxSheetHeight,
+              L"Advanced list box (TkaAdvancedListBox): row parts and selection looks" + under, PaintListBoxSheet);
+  RenderSheet(Folder + L"combobox" + Suffix + L".png", kComboBoxSheetWidth, kComboBoxSheetHeight,
+              L"Advanced combo box (TkaAdvancedComboBox): the eleven looks and open lists" + under,
+              PaintComboBoxSheet);
+}
+
+// "-dark" for "Karvo Dark": the style name's last word, lower case.
+String StyleSuffix(const String& Style) {
+  const size_t space = Style.find_last_of(L' ');
+  return L"-" + LowerCase(space == String::npos ? Style : Style.substr(space + 1));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   String Folder = argc > 1 ? FromUtf8(argv[1]) : String(L".");
   if (!Folder.empty() && Folder.back() != L'\\' && Folder.back() != L'/') Folder += L'\\';
+  std::vector<String> Styles;
+  for (int i = 2; i < argc; ++i) Styles.push_back(FromUtf8(argv[i]));
+  if (argc <= 2) Styles = {L"Karvo Dark", L"Karvo Light"};
   try {
     RenderSheet(Folder + L"glyphs.png", 1400, 34 + 20 * 78, L"Vector glyphs at 16, 24 and 48 px, normal and hot",
                 PaintGlyphs);
@@ -186,16 +220,15 @@ int main(int argc, char** argv) {
                 PaintDrawStyles);
     RenderSheet(Folder + L"margins.png", 1210, 370, L"Drawing by margins", PaintMargins);
     RenderSheet(Folder + L"glowtext.png", 770, 230, L"Glow text", PaintGlow);
-    RenderSheet(Folder + L"toggleswitch.png", kSwitchSheetWidth, kSwitchSheetHeight,
-                L"Toggle switch: vector, mask and picture looks in every state, off and on", PaintSwitchSheet);
-    RenderSheet(Folder + L"button.png", kButtonSheetWidth, kButtonSheetHeight,
-                L"Push button (TkaButton): the 24 style kinds in five states", PaintButtonSheet);
-    RenderSheet(Folder + L"checkbox.png", kCheckBoxSheetWidth, kCheckBoxSheetHeight,
-                L"Check box (TkaCheckBox): three check states in five control states", PaintCheckBoxSheet);
-    RenderSheet(Folder + L"listbox.png", kListBoxSheetWidth, kListBoxSheetHeight,
-                L"Advanced list box (TkaAdvancedListBox): row parts and selection looks", PaintListBoxSheet);
-    RenderSheet(Folder + L"combobox.png", kComboBoxSheetWidth, kComboBoxSheetHeight,
-                L"Advanced combo box (TkaAdvancedComboBox): the eleven looks and open lists", PaintComboBoxSheet);
+    RenderSheet(Folder + L"hint.png", kHintSheetWidth, kHintSheetHeight,
+                L"Hint window (TkaHint): plain and extended hints, styles, 144 DPI and the fade-in", PaintHintSheet);
+    RenderControlSheets(Folder, String(), String());
+    for (const String& Style : Styles) {
+      if (SameText(Style, L"Windows")) continue;
+      TStyleManager::SetStyle(Style);
+      RenderControlSheets(Folder, StyleSuffix(Style), TStyleManager::ActiveStyle()->Name());
+      TStyleManager::SetStyle(L"Windows");
+    }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "ka_refsheets: %s\n", E.what());
     return 1;

@@ -4,6 +4,7 @@
 
 #include <lm.h>
 
+#include "framework/Themes.h"
 #include "lib/kaDrawUtils/CompositionTesting.h"
 
 // GetVersion and GetVersionExW are marked deprecated by the Windows SDK; they are what the
@@ -149,6 +150,26 @@ bool SetWindowAccent(HWND Wnd, const TkaAccentPolicy& Accent) {
   data.DataSize = sizeof(accent);
   return set(Wnd, &data) != FALSE;
 }
+
+bool SetWindowDarkCaption(HWND Wnd, bool Dark) {
+  const TkaPlatformBinding& b = PlatformBinding();
+  if (Wnd == nullptr || b.DwmSetWindowAttribute == nullptr || !IsWindows10OrLater() ||
+      b.WindowsBuildNumber < kaBuildDarkCaption)
+    return false;
+  const DWORD attribute =
+      b.WindowsBuildNumber >= kaBuildDarkCaption20H1 ? kaDwmUseImmersiveDarkMode : kaDwmUseImmersiveDarkModeBefore20H1;
+  const BOOL value = Dark ? TRUE : FALSE;
+  return SUCCEEDED(b.DwmSetWindowAttribute(Wnd, attribute, &value, sizeof(value)));
+}
+
+namespace {
+// Windows the style engine makes dark get the compositor's dark caption, so that standard
+// frames match their client areas. Set while the program's statics are made; the engine's
+// handler is constant-initialised, so the order of units does not matter.
+const bool gDarkCaptionBound = (TStyleManager::SetDarkFrameHandler(
+                                    [](HWND Wnd, bool Dark) { SetWindowDarkCaption(Wnd, Dark); }),
+                                true);
+}  // namespace
 
 TkaVersionSources SystemVersionSources() {
   TkaVersionSources s;

@@ -116,6 +116,19 @@ bool IsWindows11();
 // The compositor is on (6.0 and later, and DwmIsCompositionEnabled bound and saying so).
 bool IsDwmCompositionActive();
 
+// The compositor's dark caption (DWMWA_USE_IMMERSIVE_DARK_MODE): the attribute's number from
+// build 18985 on, and the number it had from build 17763 (Windows 10 1809) until then.
+constexpr DWORD kaDwmUseImmersiveDarkMode = 20;
+constexpr DWORD kaDwmUseImmersiveDarkModeBefore20H1 = 19;
+constexpr int kaBuildDarkCaption = 17763;
+constexpr int kaBuildDarkCaption20H1 = 18985;
+
+// Asks the compositor to draw Wnd's caption and frame dark (or light again) through
+// DwmSetWindowAttribute, on systems that have the attribute. False where it was not asked
+// (an older system, the function not bound) or the call failed. The style engine calls it
+// for every top-level window whose style turns dark or light.
+bool SetWindowDarkCaption(HWND Wnd, bool Dark);
+
 // Gives Wnd the accent through SetWindowCompositionAttribute (the composition record
 // pointing at Accent). False when the function is not bound or fails.
 bool SetWindowAccent(HWND Wnd, const TkaAccentPolicy& Accent);

@@ -400,6 +400,13 @@ void TkaCustomToggleSwitch::DrawCustomImages(TCanvas* ACanvas, bool On) {
   if (FCustomImages->IsIndexAvailable(thumb)) FCustomImages->Draw(ACanvas, FThumbRect, thumb, ScaleFactor());
 }
 
+void TkaCustomToggleSwitch::DrawStyleElement(TCanvas* ACanvas, TThemedToggleSwitch Element, const TRect& R) {
+  ACanvas->Changing();
+  StyleServices(this)->DrawElement(ACanvas->Handle(), TCustomStyleServices::GetElementDetails(Element), R, nullptr,
+                                   Round(96 * ScaleFactor()));
+  ACanvas->Changed();
+}
+
 void TkaCustomToggleSwitch::DrawStyledElements(TCanvas* ACanvas, bool On) {
   const bool enabled = Enabled();
   TThemedToggleSwitch track = ttsTrackOffNormal;

@@ -7,6 +7,7 @@
 // vector switch of kaGPControls draws them with GDI+).
 #pragma once
 
+#include "framework/Themes.h"
 #include "lib/kaControls/kaActiveControl.h"
 
 class TTimer;
@@ -15,11 +16,6 @@ class TkaCustomImageCollection;
 
 enum TkaSwitchState { kaswOff, kaswOn };
 enum TkaSwitchStyleKind { kaswsStyled, kaswsColor, kaswsCustomImage };
-
-// The switch parts a custom style draws. The system style has none.
-enum TThemedToggleSwitch {
-  ttsTrackOffNormal, ttsTrackOffDisabled, ttsTrackOnNormal, ttsTrackOnDisabled, ttsThumbNormal, ttsThumbDisabled
-};
 
 // One step of the slide every this many milliseconds.
 constexpr int kaSwitchAnimationIntervalMs = 15;
@@ -91,9 +87,9 @@ class TkaCustomToggleSwitch : public TkaCustomActiveControl {
   virtual void ToggleState();
   // Track and thumb, after the geometry is brought up to date.
   virtual void DrawSwitch(TCanvas* ACanvas);
-  // A part of the custom style that draws the control. The system style, the only one there
-  // is, has no switch parts, so nothing is drawn here for it.
-  virtual void DrawStyleElement(TCanvas* ACanvas, TThemedToggleSwitch Element, const TRect& R) {}
+  // A switch part (TThemedToggleSwitch of the style engine) of the custom style that draws
+  // the control, at the control's scale.
+  virtual void DrawStyleElement(TCanvas* ACanvas, TThemedToggleSwitch Element, const TRect& R);
   // The caption's size as it will be drawn.
   virtual TSize MeasureCaption(TCanvas* ACanvas, const String& Text);
   // The caption in its rectangle (exactly the measured size) in the canvas's font, with the

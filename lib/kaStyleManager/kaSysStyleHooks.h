@@ -10,31 +10,24 @@
 
 #include "framework/Classes.h"
 #include "framework/Messages.h"
+#include "framework/Themes.h"
 #include "framework/Types.h"
 
 class TCanvas;
 
 // A window of the system's own classes, known by handle, as the style engine hands it to a
 // system-window hook.
-class TkaSysWindow : public TObject {
-  KA_CLASS(TkaSysWindow, TObject)
- public:
-  explicit TkaSysWindow(HWND AHandle) : FHandle(AHandle) {}
-  HWND Handle() const { return FHandle; }
-
- private:
-  HWND FHandle;
-};
+using TkaSysWindow = TSysWindow;
 
 // The common part of the system-window hooks.
-class TkaSysStyleHook : public TObject {
-  KA_CLASS(TkaSysStyleHook, TObject)
+class TkaSysStyleHook : public TStyleHook {
+  KA_CLASS(TkaSysStyleHook, TStyleHook)
  public:
   explicit TkaSysStyleHook(TkaSysWindow* AWindow) : FHandle(AWindow != nullptr ? AWindow->Handle() : nullptr) {}
   HWND Handle() const { return FHandle; }
   // True when the hook handled Message (the window's own procedure is then not called);
   // always false while no custom style is active.
-  bool HandleMessage(TMessage& Message);
+  bool HandleMessage(TMessage& Message) override;
 
  protected:
   // Only called while a custom style is active.

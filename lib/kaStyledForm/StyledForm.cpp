@@ -252,6 +252,9 @@ void TkaStyledForm::HandleAfter(TMessage& Message) {
     case SFM_STYLECHANGED:
       if (OnStyleChanged) OnStyleChanged(this);
       break;
+    case CM_STYLECHANGED:
+      CheckActiveStyleItem();
+      break;
     case SFM_MDIARRANGE:
       ArrangeMDIChildren();
       break;
@@ -703,7 +706,7 @@ void TkaStyledForm::SetWallpaperMargin(int& AField, int AValue) {
   if (FCaptionWallpapers != nullptr && !IsDesigningOrLoading()) UpDateFormNC();
 }
 
-void TkaStyledForm::SetHintComponent(TComponent* Value) { ReplaceReference(FHintComponent, Value); }
+void TkaStyledForm::SetHintComponent(TkaHint* Value) { ReplaceReference(FHintComponent, Value); }
 void TkaStyledForm::SetButtonImages(TCustomImageList* Value) { ReplaceReference(FButtonImages, Value); }
 void TkaStyledForm::SetTabImages(TCustomImageList* Value) { ReplaceReference(FTabImages, Value); }
 
@@ -783,6 +786,18 @@ void TkaStyledForm::BuildStylesMenu() {
     ::InsertMenuW(FStylesMenu, static_cast<UINT>(FStyleCount), flags, kaStyleCommandBase + index,
                   names[index].c_str());
     ++FStyleCount;
+  }
+}
+
+void TkaStyledForm::CheckActiveStyleItem() {
+  if (FStylesMenu == nullptr || !::IsMenu(FStylesMenu)) return;
+  const std::vector<String> names = TStyleManager::StyleNames();
+  const String active = TStyleManager::ActiveStyle()->Name();
+  for (int i = 0; i < ::GetMenuItemCount(FStylesMenu); ++i) {
+    const UINT id = ::GetMenuItemID(FStylesMenu, i);
+    const size_t index = id - kaStyleCommandBase;
+    const bool checked = id >= kaStyleCommandBase && index < names.size() && SameText(names[index], active);
+    ::CheckMenuItem(FStylesMenu, static_cast<UINT>(i), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
   }
 }
 

@@ -15,6 +15,7 @@
 #include "framework/Menus.h"
 #include "lib/kaDrawUtils/Composition.h"
 #include "lib/kaDrawUtils/TextDrawing.h"
+#include "lib/kaHint/kaHint.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
 #include "lib/kaStyledForm/NCItems.h"
 
@@ -144,9 +145,9 @@ class TkaStyledForm : public TComponent {
   void SetClientWidth(int Value);
   int ClientHeight() const { return FClientHeight; }
   void SetClientHeight(int Value);
-  // The hint window component of the caption items (a TkaHint once that exists).
-  TComponent* HintComponent() const { return FHintComponent; }
-  void SetHintComponent(TComponent* Value);
+  // The hints of the caption items.
+  TkaHint* HintComponent() const { return FHintComponent; }
+  void SetHintComponent(TkaHint* Value);
   bool ShowHints() const { return FShowHints; }
   void SetShowHints(bool Value) { FShowHints = Value; }
   TkaNCButtonItems* Buttons() const { return FButtons; }
@@ -305,6 +306,9 @@ class TkaStyledForm : public TComponent {
   // Styles submenu.
   void BuildStylesMenu();
   void ClearStylesMenu();
+  // Checks the active style's item again (the application switched style without
+  // re-creating the form).
+  void CheckActiveStyleItem();
   void RemoveStylesMenu();
   void SelectStyleCommand(WPARAM Command);
 
@@ -338,7 +342,7 @@ class TkaStyledForm : public TComponent {
   String FStylesMenuCaption = L"Styles";
   int FClientWidth = 0;
   int FClientHeight = 0;
-  TComponent* FHintComponent = nullptr;
+  TkaHint* FHintComponent = nullptr;
   bool FShowHints = true;
   TkaNCButtonItems* FButtons = nullptr;
   TCustomImageList* FButtonImages = nullptr;

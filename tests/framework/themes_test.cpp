@@ -1,5 +1,6 @@
 // The system style: element drawing with and without visual styles, element metrics and
-// colours, the system colour answers, style names and the style hook registry.
+// colours, the system colour answers, style names and the style hook registry. Custom styles
+// are custom_styles_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -445,7 +446,7 @@ TEST(StyleServicesObject, ThemesChangedNotifiesAndDrawingGoesOn) {
   EXPECT_GT(board.Changed(TRect(0, 0, 30, 30)), 0);
 }
 
-TEST(StyleManager, OnlyTheSystemStyleCanBeActivated) {
+TEST(StyleManager, NamesWithoutAStyleAreListedButCannotBeActivated) {
   TStyleManager::RegisterStyleResource(L"Carbon Test");
   TStyleManager::RegisterStyleResource(L"carbon test");  // same name, listed once
   TStyleManager::RegisterStyleResource(L"windows");      // the system style is always there

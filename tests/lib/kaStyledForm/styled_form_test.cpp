@@ -644,8 +644,9 @@ TEST(StyledFormReferences, FreedComponentsAreForgotten) {
     std::function<TComponent*()> Get;
   };
   const TReference references[] = {
-      {"HintComponent", [] { return new TComponent(nullptr); }, [&](TComponent* c) { f.Styled->SetHintComponent(c); },
-       [&] { return f.Styled->HintComponent(); }},
+      {"HintComponent", [] { return new TkaHint(nullptr); },
+       [&](TComponent* c) { f.Styled->SetHintComponent(static_cast<TkaHint*>(c)); },
+       [&]() -> TComponent* { return f.Styled->HintComponent(); }},
       {"ButtonImages", [] { return new TCustomImageList(nullptr); },
        [&](TComponent* c) { f.Styled->SetButtonImages(static_cast<TCustomImageList*>(c)); },
        [&]() -> TComponent* { return f.Styled->ButtonImages(); }},
