@@ -136,6 +136,8 @@ bool TkaCustomActiveControl::AnimatedPaint(HDC DC) {
     const bool blend = params.dwDuration > 0;
     if (from != nullptr) PaintStateToDC(from, FOldCtrlState, blend);
     if (to != nullptr) PaintStateToDC(to, now, blend);
+    ++FPaintStats.Paints;
+    ShownInState(now);
     started = true;
   }
   FOldCtrlState = GetCtrlState();

@@ -3,6 +3,7 @@
 #include "framework/Forms.h"
 #include "framework/Timers.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaControls/kaFlagScope.h"
 
 TkaCustomButtonControl::TkaCustomButtonControl(TComponent* AOwner)
     : TkaCustomActiveControl(AOwner), FGlowEffect(new TkaButtonGlowEffect(this)) {
@@ -380,9 +381,26 @@ void TkaCustomButtonControl::KeyDown(WORD& Key, TShiftState Shift) {
 void TkaCustomButtonControl::WndProc(TMessage& Message) {
   if (FCanFocused) {
     if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_KEYUP) HandleKeyMessage(Message);
-    FocusOnClick(Message);
+    if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) {
+      PressWithFocus(Message);
+      return;
+    }
   }
   inherited::WndProc(Message);
+}
+
+void TkaCustomButtonControl::PressWithFocus(TMessage& Message) {
+  {
+    TkaFlagScope focusing(FFocusingByPress);
+    FocusOnClick(Message);
+  }
+  struct TOwedEnds {
+    bool& Owed;
+    ~TOwedEnds() { Owed = false; }
+  } ends{FFocusShowOwed};
+  const unsigned painted = FPaintStats.Paints;
+  inherited::WndProc(Message);
+  if (FFocusShowOwed && FPaintStats.Paints == painted && HandleAllocated() && Focused()) ShowFocusChange(true);
 }
 
 void TkaCustomButtonControl::Dispatch(TMessage& Message) {
@@ -399,13 +417,13 @@ void TkaCustomButtonControl::Dispatch(TMessage& Message) {
       break;
     case WM_SETFOCUS:
       inherited::Dispatch(Message);
-      if (FCanFocused) ShowFocusGained();
+      FocusChanged(true);
       StopRepeatClick();
       FOldCtrlState = GetCtrlState();
       break;
     case WM_KILLFOCUS:
       inherited::Dispatch(Message);
-      if (FCanFocused) Repaint();
+      FocusChanged(false);
       FOldCtrlState = GetCtrlState();
       break;
     case CM_ENABLEDCHANGED:
@@ -434,6 +452,29 @@ void TkaCustomButtonControl::Dispatch(TMessage& Message) {
       break;
     default: inherited::Dispatch(Message); break;
   }
+}
+
+// ---- Focus ----------------------------------------------------------------------------------
+
+void TkaCustomButtonControl::FocusChanged(bool Gained) {
+  if (!FCanFocused) return;
+  // The parent's stored painting may still show the previous focus.
+  if (Gained) FUpdateParentBuffer = true;
+  // The press that brought the focus repaints the button next.
+  if (Gained && FFocusingByPress) {
+    FFocusShowOwed = true;
+    return;
+  }
+  // A down or hot button looks the same with the focus or without it.
+  if (FocusShownByStateOnly() && PaintedIn(GetCtrlState())) return;
+  ShowFocusChange(Gained);
+}
+
+void TkaCustomButtonControl::ShowFocusChange(bool Gained) {
+  if (Gained)
+    ShowFocusGained();
+  else
+    Repaint();
 }
 
 // ---- Glow cache -----------------------------------------------------------------------------

@@ -154,6 +154,13 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   void DrawImageAndCaption(TCanvas* ACanvas, const TRect& ARect, TkasCtrlState State, const TkaImageCaption& Content);
   // Layout with left and right swapped when the control reads right to left.
   TButtonLayout PlacedLayout() const;
+  // True when the face shows the focus only through the state it is painted in (no focus
+  // rectangle or other mark of its own): a focus change that leaves that state as it is on
+  // screen then changes nothing to see, and is not repainted.
+  virtual bool FocusShownByStateOnly() const { return false; }
+  // Shows a focus change that changes the picture: gained, repainted at once with GDI text or
+  // at the next paint with GDI+ text; lost, repainted at once.
+  virtual void ShowFocusChange(bool Gained);
 
   TkasCtrlState GetCtrlState() override;
   bool CanAnimate() override;
@@ -243,12 +250,21 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   TkaArrowPosition FArrowPosition = kaapRight;
   TkaArrowDirection FArrowDirection = kaadDefault;
   bool FDropDownCall = false;
+  // While a left press moves the focus here, and whether that focus change still waits to
+  // be shown.
+  bool FFocusingByPress = false;
+  bool FFocusShowOwed = false;
 
   bool IsDesigningOrLoading() const;
 
  private:
   void RepeatTick();
   void MenuTrackingEnded();
+  // WM_SETFOCUS and WM_KILLFOCUS after the platform's handling.
+  void FocusChanged(bool Gained);
+  // A left press: the focus it gives is shown by the press's own repaint; only a press that
+  // painted nothing shows it afterwards.
+  void PressWithFocus(TMessage& Message);
   // The space and Enter handling of WndProc, run before the inherited processing.
   void HandleKeyMessage(TMessage& Message);
   void SpaceDown();

@@ -108,8 +108,17 @@ void TkaCustomControl::Paint() {
   if (FTransparentBackground && !FStopEraseBackground) CaptureParentBackground();
   TCanvas* canvas = FPaintBuffer->Canvas();
   DrawBackground(canvas);
-  DrawControl(canvas, GetCtrlState());
+  const TkasCtrlState state = GetCtrlState();
+  ++FPaintStats.Paints;
+  DrawControl(canvas, state);
   Canvas()->Draw(0, 0, FPaintBuffer);
+  // Painted as another control's background, the picture went there, not to the screen.
+  if (!ControlState().Contains(csPaintCopy)) ShownInState(state);
+}
+
+void TkaCustomControl::ShownInState(TkasCtrlState State) {
+  FPainted = true;
+  FPaintedState = State;
 }
 
 void TkaCustomControl::RePaintControl() {
@@ -190,7 +199,11 @@ void TkaCustomControl::CaptureParentBackground() {
   bool copied = lender != nullptr && CopyFromParentBuffer(lender->LentPaintBuffer(), p->ClientWidth(), p->ClientHeight());
   if (!copied && !FUpdateParentBuffer && kaParent != nullptr && kaParent->FStorePaintBuffer)
     copied = CopyFromParentBuffer(kaParent->FPaintBuffer, kaParent->Width(), kaParent->Height());
-  if (!copied) DrawParentImage(this, ParentBGBuffer->Canvas());
+  ++FPaintStats.Captures;
+  if (!copied) {
+    ++FPaintStats.ParentRepaints;
+    DrawParentImage(this, ParentBGBuffer->Canvas());
+  }
   if (FBlurBackground) StackBlur(ParentBGBuffer, FBlurBackgroundAmount);
   FUpdateParentBuffer = false;
 }

@@ -38,6 +38,17 @@ void FluentUIOpaqueCreated(TWinControl* Control);
 // That repaint's timer, after the window procedure ran: true when Message was its tick.
 bool FluentUIOpaqueTick(TWinControl* Control, const TMessage& Message);
 
+// What the paint pipeline has done for one control since it was made. A repaint that changes
+// nothing visible is waste; tests pin the counts a change costs with these.
+struct TkaPaintStats {
+  // Faces drawn: on screen, at erase time, or as another control's background.
+  unsigned Paints = 0;
+  // Backgrounds captured, and of those the ones that painted the parent again instead of
+  // copying its stored painting.
+  unsigned Captures = 0;
+  unsigned ParentRepaints = 0;
+};
+
 class TkaCustomControl : public TCustomControl {
   KA_CLASS(TkaCustomControl, TCustomControl)
  public:
@@ -55,6 +66,10 @@ class TkaCustomControl : public TCustomControl {
   void ScaleForPPI(int NewPPI) override;
   void ChangeScale(int M, int D, bool isDpiChange) override;
   void UpdateStyleElements() override;
+
+  const TkaPaintStats& PaintStats() const { return FPaintStats; }
+  // The last paint that reached the screen drew the control in State.
+  bool PaintedIn(TkasCtrlState State) const { return FPainted && FPaintedState == State; }
 
   bool FluentUIOpaque() const { return FFluentUIOpaque; }
   void SetFluentUIOpaque(bool Value);
@@ -91,6 +106,9 @@ class TkaCustomControl : public TCustomControl {
   int BlurBackgroundAmount() const { return FBlurBackgroundAmount; }
   void SetBlurBackgroundAmount(int Value);
 
+  // For paints that bypass Paint (a state cross-fade): the state now on screen.
+  void ShownInState(TkasCtrlState State);
+
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMSize(TMessage& Message);
@@ -113,11 +131,14 @@ class TkaCustomControl : public TCustomControl {
   bool FForceDraw = false;
   bool FGetControlBG = false;
   TBitmap* FPaintBuffer = nullptr;
+  TkaPaintStats FPaintStats;
 
  private:
   // Capture, repaint from it, and pass the change on to the children.
   void RecaptureAndNotify();
   int FPaintNesting = 0;
+  bool FPainted = false;
+  TkasCtrlState FPaintedState = kasNormal;
   // Copies this control's rectangle out of a parent's stored painting, when Buffer is
   // exactly Width x Height of the parent's area; false when it cannot.
   bool CopyFromParentBuffer(TBitmap* Buffer, int AreaWidth, int AreaHeight);

@@ -121,24 +121,47 @@ bool TkaGPCustomGlyphButton::AnswersEnter(const TObject* Control) const {
 // ---- Fluent light ---------------------------------------------------------------------------
 
 void TkaGPCustomGlyphButton::MouseMove(TShiftState Shift, int X, int Y) {
-  inherited::MouseMove(Shift, X, Y);
+  const bool Moved = X != FMouseX || Y != FMouseY;
+  // Taken first: an enter or leave the move causes repaints with the light already here.
   FMouseX = X;
   FMouseY = Y;
-  if (!FFluentLightEffect) return;
+  const unsigned Painted = FPaintStats.Paints;
+  inherited::MouseMove(Shift, X, Y);
+  // The picture shows the light where it is: nothing moved, or it was painted since.
+  if (!FFluentLightEffect || !Moved || FPaintStats.Paints != Painted) return;
   // A finished ripple waits for its last tick; repainting now would show it again.
   if (FMouseLDown && FFluentLightPressedEffectAmount > kaFluentLightLastStep) return;
   RePaintControl();
 }
 
+void TkaGPCustomGlyphButton::TakePointerPosition() {
+  POINT P;
+  if (!HandleAllocated() || !::GetCursorPos(&P) || !::ScreenToClient(WindowHandle(), &P)) return;
+  FMouseX = P.x;
+  FMouseY = P.y;
+}
+
 void TkaGPCustomGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  // A press that cannot open a drop-down has its ripple from the start: the base's repaint
+  // of the press then shows both, and no second paint follows.
+  const bool RippleFirst = Button == mbLeft && FFluentLightEffect && !FMenuTracking &&
+                           (FGroupIndex > 0 || FToggleMode || !HasDropDown());
+  const unsigned Painted = FPaintStats.Paints;
+  if (RippleFirst) StartPressLight(X, Y);
   inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !FFluentLightEffect || FDropDownCall || FMenuTracking) return;
+  if (!RippleFirst) {
+    if (Button != mbLeft || !FFluentLightEffect || FDropDownCall || FMenuTracking) return;
+    StartPressLight(X, Y);
+  }
+  if (!RippleFirst || FPaintStats.Paints == Painted) RePaintControl();
+  if (HandleAllocated()) ::SetTimer(WindowHandle(), kaFluentLightTimerID, kaFluentLightTimerMs, nullptr);
+}
+
+void TkaGPCustomGlyphButton::StartPressLight(int X, int Y) {
   FFluentLightPressedEffectAmount = 0;
   FMouseX = X;
   FMouseY = Y;
   FMouseLDown = true;
-  RePaintControl();
-  if (HandleAllocated()) ::SetTimer(WindowHandle(), kaFluentLightTimerID, kaFluentLightTimerMs, nullptr);
 }
 
 void TkaGPCustomGlyphButton::DoMouseLeave() {
@@ -176,6 +199,13 @@ void TkaGPCustomGlyphButton::Dispatch(TMessage& Message) {
         FluentLightTick();
       else
         inherited::Dispatch(Message);
+      break;
+    case CM_MOUSEENTER:
+      // The pointer comes in with a move that is handled after this message: the enter's
+      // repaint draws the light where the pointer is, not where it last left, and the move
+      // then has nothing to repaint.
+      if (!FMouseIn && FFluentLightEffect) TakePointerPosition();
+      inherited::Dispatch(Message);
       break;
     default: inherited::Dispatch(Message); break;
   }

@@ -70,6 +70,8 @@ class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
   virtual void ScaleIcon(int M, int D) {}
 
   TkasCtrlState GetCtrlState() override;
+  // The face marks the focus by its focused colours only.
+  bool FocusShownByStateOnly() const override { return true; }
   void DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) override;
   void Loaded() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -90,6 +92,11 @@ class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
   void SplitParts(TRect& Main, TRect& Arrow, TRect& Strip) const;
   void StopFluentLightTimer();
   void FluentLightTick();
+  // The light follows the pointer: its position in client coordinates, taken from the
+  // cursor when the pointer comes in.
+  void TakePointerPosition();
+  // The press ripple's first step at (X, Y), without a repaint.
+  void StartPressLight(int X, int Y);
 
   TkaGPButtonBadge* FBadge;
   TkaGPButtonOptions* FOptions;

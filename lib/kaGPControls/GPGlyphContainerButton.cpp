@@ -159,15 +159,10 @@ void TkaGPGlyphContainerButton::ScaleIcon(int M, int D) {
   if (FGlyphContainerSize > 0) FGlyphContainerSize = ::MulDiv(FGlyphContainerSize, M, D);
 }
 
-void TkaGPGlyphContainerButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      inherited::Dispatch(Message);
-      if (!ComponentState().Contains(csLoading)) RePaintControl();
-      break;
-    default: inherited::Dispatch(Message); break;
-  }
+void TkaGPGlyphContainerButton::ShowFocusChange(bool) {
+  // The face under the hosted control changes too: the base's repaint of the button's own
+  // window would leave it over the old face.
+  if (!ComponentState().Contains(csLoading)) RePaintControl();
 }
 
 // ---- Layout streaming -----------------------------------------------------------------------

@@ -25,9 +25,11 @@ class TkaGPGlyphContainerButton : public TkaGPCustomGlyphButton {
   // Redraws the face and every child window at once, so the hosted control paints over the
   // new face.
   void RePaintControl() override;
-  void Dispatch(TMessage& Message) override;
 
  protected:
+  // A focus change that shows is one repaint at once, the hosted control's included (not
+  // while loading).
+  void ShowFocusChange(bool Gained) override;
   void DrawContent(Gdiplus::Graphics* G, TCanvas* ACanvas, const TRect& Content) override;
   bool IsGroupSibling(const TControl* Control) const override;
   void ScaleIcon(int M, int D) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "framework/TypeInfo.h"
@@ -95,7 +96,10 @@ void TSkAnimatedImageAnimation::SetSpeed(double Value) {
 // ---- Construction -----------------------------------------------------------------------------
 
 TSkAnimatedImage::TSkAnimatedImage(TComponent* AOwner)
-    : TkaCustomControl(AOwner), FAnimation(new TSkAnimatedImageAnimation(this)), FShownFrame(kNoFrame) {
+    : TkaCustomControl(AOwner),
+      FAnimation(new TSkAnimatedImageAnimation(this)),
+      FShownFrame(kNoFrame),
+      FFrameNumber(kNoFrame) {
   FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csReplicatable};
   FTransparentBackground = true;
   FWidth = 35;
@@ -134,6 +138,8 @@ void TSkAnimatedImage::SetData(const std::vector<uint8_t>& Value) {
   StopTimer();
   FData = Value;
   FLottie = std::move(loaded);
+  FFrame.reset();
+  FFrameNumber = kNoFrame;
   FFirstPlay = true;
   FFinished = false;
   FRenderFailed = false;
@@ -291,20 +297,45 @@ void TSkAnimatedImage::DrawControl(TCanvas* ACanvas, TkasCtrlState ACtrlState) {
   FShownFrame = kNoFrame;
   if (!FLottie) return;
   const double frame = CurrentFrame();
-  GPEnsureStarted();
-  Gdiplus::Graphics g(ACanvas->Handle());
-  g.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-  const Gdiplus::RectF dest(0, 0, static_cast<Gdiplus::REAL>(Width()), static_cast<Gdiplus::REAL>(Height()));
-  try {
-    FLottie->Render(g, dest, frame);
-  } catch (...) {
-    // Reported once by whoever handles the paint's exception, not again at every tick.
-    FRenderFailed = true;
-    StopTimer();
-    throw;
-  }
+  if (!FrameKept(frame)) RenderFrame(frame);
+  ACanvas->Draw(0, 0, FFrame.get());
   FShownFrame = frame;
+}
+
+bool TSkAnimatedImage::FrameKept(double Frame) const {
+  return FFrame && FFrame->Width() == Width() && FFrame->Height() == Height() && SameFrame(FFrameNumber, Frame);
+}
+
+void TSkAnimatedImage::RenderFrame(double Frame) {
+  const int w = Width(), h = Height();
+  FFrameNumber = kNoFrame;
+  // Drawn over transparency, so that the picture can go over any background later.
+  std::vector<uint32_t> pixels(size_t(w) * size_t(h), 0);
+  {
+    GPEnsureStarted();
+    Gdiplus::Bitmap target(w, h, w * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(pixels.data()));
+    Gdiplus::Graphics g(&target);
+    g.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    const Gdiplus::RectF dest(0, 0, static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(h));
+    try {
+      FLottie->Render(g, dest, Frame);
+    } catch (...) {
+      // Reported once by whoever handles the paint's exception, not again at every tick.
+      FRenderFailed = true;
+      StopTimer();
+      throw;
+    }
+    ++FRenderCount;
+  }
+  if (!FFrame) {
+    FFrame = std::make_unique<TBitmap>();
+    FFrame->SetPixelFormat(pf32bit);
+    FFrame->SetAlphaFormat(afPremultiplied);
+  }
+  FFrame->SetSize(w, h);
+  for (int y = 0; y < h; ++y) std::memcpy(FFrame->ScanLine(y), &pixels[size_t(y) * size_t(w)], size_t(w) * 4);
+  FFrameNumber = Frame;
 }
 
 // ---- Layout streaming ---------------------------------------------------------------------------

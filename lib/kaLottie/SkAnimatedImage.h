@@ -95,6 +95,9 @@ class TSkAnimatedImage : public TkaCustomControl {
   double CurrentFrame() const;
   // True while the playback timer runs.
   bool Animating() const { return FTimerArmed; }
+  // Frames of the document drawn so far. A repaint that shows the frame last drawn, at the
+  // same size (a new face under the icon, a hover), blends the kept picture of it instead.
+  unsigned RenderCount() const { return FRenderCount; }
 
   // After playback showed a new frame.
   TNotifyEvent OnAnimationProcess;
@@ -132,6 +135,10 @@ class TSkAnimatedImage : public TkaCustomControl {
   void Tick();
   // Repaints when the frame to show is not the one shown.
   void ShowProgress();
+  // The kept picture holds Frame at the control's size.
+  bool FrameKept(double Frame) const;
+  // Draws Frame over transparency into the kept picture.
+  void RenderFrame(double Frame);
 
   std::vector<uint8_t> FData;
   std::unique_ptr<TkaLottieAnimation> FLottie;
@@ -148,4 +155,9 @@ class TSkAnimatedImage : public TkaCustomControl {
   bool FRenderFailed = false;
   // The frame of the last paint, NaN when none was drawn.
   double FShownFrame;
+  // The last frame drawn, premultiplied over transparency, and which frame it is (NaN when
+  // there is none). Dropped with the document.
+  std::unique_ptr<TBitmap> FFrame;
+  double FFrameNumber;
+  unsigned FRenderCount = 0;
 };
