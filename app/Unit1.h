@@ -2,8 +2,11 @@
 // status bar, size grip, resizable border) is drawn by the library's controls, and whose
 // shadow, corners, maximise and restore come from the styled form. A translucent side menu
 // of buttons with animated icons switches the pages of a page viewer and names the page in
-// a header above it.
+// a header above it. The settings page chooses the backdrop, reshapes the side menu and
+// opens the second window and the message window; the about page links to the maker.
 #pragma once
+
+#include <functional>
 
 #include "framework/Forms.h"
 
@@ -20,6 +23,18 @@ class TkaGPImageCollection;
 class TSkAnimatedImage;
 class TPopupMenu;
 class TMenuItem;
+class TkaStyleManager;
+class TkaAdvancedComboBox;
+class TkaGPToggleSwitch;
+class TkaCheckBox;
+class TkaButton;
+
+// The maker's web site, which the about page's link opens.
+extern const wchar_t* const MakerWebAddress;
+// How the about page opens a web address: the shell's "open" unless replaced (tests watch
+// the calls without starting a browser; an empty function restores the shell).
+using TWebLauncher = std::function<void(const String& Address)>;
+void SetWebLauncher(TWebLauncher Launcher);
 
 class TForm1 : public TForm {
   KA_CLASS(TForm1, TForm)
@@ -60,6 +75,21 @@ class TForm1 : public TForm {
   TkaPageViewerPage* kaPageViewerPage2 = nullptr;
   TkaPageViewerPage* kaPageViewerPage3 = nullptr;
   TkaPageViewerPage* kaPageViewerPage4 = nullptr;
+  // The style manager, the settings page and the about page.
+  TkaStyleManager* kaStyleManager1 = nullptr;
+  TkaLabel* kaLabel4 = nullptr;
+  TkaAdvancedComboBox* kaAdvancedComboBox1 = nullptr;
+  TkaGPToggleSwitch* kaGPToggleSwitch1 = nullptr;
+  TkaCheckBox* kaCheckBox2 = nullptr;
+  TkaCheckBox* kaCheckBox4 = nullptr;
+  TkaButton* kaButton2 = nullptr;
+  TkaButton* kaButton1 = nullptr;
+  TkaLabel* kaLabel1 = nullptr;
+  TkaLabel* kaLabel2 = nullptr;
+  TkaLabel* kaLabel28 = nullptr;
+  TkaLabel* kaLabel13 = nullptr;
+  TkaButton* kaButton10 = nullptr;
+  TkaLabel* kaLabel14 = nullptr;
 
   // Handlers the layout binds by name.
   void CaptionLabelMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -85,6 +115,14 @@ class TForm1 : public TForm {
   void MenuButtonMouseLeave(TObject* Sender);
   void ExitButtonClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
+  void FormCreate(TObject* Sender);
+  void kaAdvancedComboBox1Change(TObject* Sender);
+  void kaGPToggleSwitch1ChangeState(TObject* Sender);
+  void kaCheckBox2Click(TObject* Sender);
+  void kaCheckBox4Click(TObject* Sender);
+  void kaButton1Click(TObject* Sender);
+  void kaButton2Click(TObject* Sender);
+  void kaButton10Click(TObject* Sender);
 
  private:
   void ToggleMaximized();

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the six animated icons of the demo's side menu into resources/lottie/.
+"""Writes the six animated icons of the demo's side menu, and the message window's picture,
+into resources/lottie/.
 
     scripts/make-lottie-icons.py            (python3, standard library only)
 
@@ -21,6 +22,12 @@ RGB(0, 120, 215), which keeps about 4.5:1 contrast against white and against bla
 "Menu" in white for the blue menu button. Preview them with
     scripts/lottie-reference.sh --out /tmp/icons --size 35 --frames all --sheet resources/lottie/*.json
 and check them with scripts/lottie-validate.sh resources/lottie/*.json.
+
+The message window's picture, message.json, is larger and slower: a 512 x 512 canvas at 30 fps,
+frames 0 to 150 (5 s), drawn into about 73 x 73 pixels, so its strokes are 28 wide (4 px on
+screen). It plays and loops on its own while the window is open, so it moves calmly: a speech
+bubble floats up and back down once per round while its three dots rise in turn, twice. It
+too starts and ends in its resting pose.
 """
 
 import json
@@ -149,20 +156,20 @@ def group(name, items, **transform):
     return {"ty": "gr", "nm": name, "np": len(items), "it": items + [shape_transform(**transform)]}
 
 
-def layer(index, name, shapes, op):
+def layer(index, name, shapes, op, size=SIZE):
     """A shape layer whose origin is the canvas centre. It lasts one frame past the end of
     the composition, so that a player asked for frame op itself (where a control resting on
     its last frame may land) still draws it rather than an empty canvas."""
     return {
         "ddd": 0, "ind": index, "ty": 4, "nm": name, "sr": 1,
-        "ks": {"o": static(100), "r": static(0), "p": static([SIZE / 2, SIZE / 2, 0]),
+        "ks": {"o": static(100), "r": static(0), "p": static([size / 2, size / 2, 0]),
                "a": static([0, 0, 0]), "s": static([100, 100, 100])},
         "ao": 0, "shapes": shapes, "ip": 0, "op": op + 1, "st": 0, "bm": 0,
     }
 
 
-def animation(name, fr, op, layers):
-    return {"v": "5.12.2", "fr": fr, "ip": 0, "op": op, "w": SIZE, "h": SIZE, "nm": name, "ddd": 0,
+def animation(name, fr, op, layers, size=SIZE, version="5.12.2"):
+    return {"v": version, "fr": fr, "ip": 0, "op": op, "w": size, "h": size, "nm": name, "ddd": 0,
             "assets": [], "layers": layers, "markers": []}
 
 
@@ -366,8 +373,55 @@ def exit_icon():
     return animation("exit", 29.97, op, [layer(1, "Exit", [arrow, frame_group, leaf], op)])
 
 
+def rounded_corner(corner, radius, clockwise_in):
+    """The two vertices of a quarter-circle corner of an axis-aligned box, for a path that runs
+    clockwise: corner is the box's corner point, clockwise_in the unit direction the path
+    travels as it arrives at the corner."""
+    (cx, cy), (dx, dy) = corner, clockwise_in
+    nx, ny = -dy, dx   # the direction it leaves in: a right turn
+    h = radius * KAPPA
+    arrive = (cx - dx * radius, cy - dy * radius)
+    leave = (cx + nx * radius, cy + ny * radius)
+    return [(arrive, (0, 0), (dx * h, dy * h)), (leave, (-nx * h, -ny * h), (0, 0))]
+
+
+def message():
+    """A speech bubble with a tail at its lower left and three dots inside it, the way a chat
+    shows that someone is typing. The dots rise and fall in turn, twice a round; the bubble
+    floats a little up and back down over the whole round."""
+    op = 150
+    size = 512
+    stroke_w = 28
+    left, right, top, bottom, r = -180, 180, -160, 90, 64
+    tail_from, tail_tip, tail_to = -40, (-128, 155), -102
+    # Clockwise from the top edge: corners, then the tail leaves the bottom edge and comes back.
+    points = (rounded_corner((right, top), r, (1, 0)) + rounded_corner((right, bottom), r, (0, 1))
+              + [((tail_from, bottom), (0, 0), (0, 0)),
+                 (tail_tip, (20, -22), (0, 0)),
+                 ((tail_to, bottom), (0, 0), (0, 0))]
+              + rounded_corner((left, bottom), r, (-1, 0)) + rounded_corner((left, top), r, (0, -1)))
+    outline = bezier(points, closed=True)
+    bubble = group("Bubble", [path("Outline", outline), stroke(ACCENT, stroke_w), fill(ACCENT, 12)])
+
+    middle = (top + bottom) / 2
+    dots = []
+    for n, x in enumerate((-95, 0, 95)):
+        keys_y, keys_o = [], []
+        for round_start in (14, 89):
+            t = round_start + 9 * n
+            keys_y += [(t, [x, middle], EASE_OUT), (t + 9, [x, middle - 30], EASE),
+                       (t + 21, [x, middle], LINEAR)]
+            keys_o += [(t, 55, EASE_OUT), (t + 9, 100, EASE), (t + 21, 55, LINEAR)]
+        dot = group("Dot %d" % (n + 1), [ellipse("Dot", [0, 0], [56, 56]), fill(ACCENT)], p=keys_y, o=keys_o)
+        dots.append(dot)
+    # The dots rest half-lit, as a typing indicator does between its waves.
+    content = group("Message", dots + [bubble],
+                    p=[(0, [0, 0], SMOOTH), (75, [0, -10], SMOOTH), (150, [0, 0], LINEAR)])
+    return animation("Comp 1", 30, op, [layer(1, "Message", [content], op, size)], size, "4.8.0")
+
+
 ICONS = {"Menu": menu, "globe": globe, "reports": reports, "Server": server,
-         "setting": setting, "exit": exit_icon}
+         "setting": setting, "exit": exit_icon, "message": message}
 
 
 def main():

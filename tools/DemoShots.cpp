@@ -7,9 +7,13 @@
 #include <string>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "framework/Forms.h"
+#include "lib/kaControls/kaButton.h"
+#include "lib/kaDrawUtils/CompositionTesting.h"
 #include "lib/kaGPControls/GPGlyphButton.h"
 #include "lib/kaGPControls/GPGlyphContainerButton.h"
+#include "lib/kaGPControls/GPToggleSwitch.h"
 #include "lib/kaLottie/SkAnimatedImage.h"
 #include "lib/kaModernControls/kaPageViewer.h"
 #include "lib/kaStyledForm/kaStyledForm.h"
@@ -151,7 +155,7 @@ void ClickOn(TWinControl* Control) {
 }
 
 // Lets every window of the form paint what is pending, and the timers that follow run.
-void Settle(TForm1* Form) {
+void Settle(TCustomForm* Form) {
   Application->ProcessMessages();
   ::RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpFor(kSettleMs);
@@ -172,6 +176,11 @@ const wchar_t* MissingOfState(TForm1* Form, TDemoShotState State) {
     return L"the \"Reports\" page is not shown";
   if (State == TDemoShotState::Maximized && !Form->kaStyledForm1->IsDWMClientMaximized())
     return L"the window is not maximised";
+  if (State == TDemoShotState::About &&
+      (Form->kaPageViewer1->PageIndex() != 3 || !Form->kaGPGlyphContainerButton1->Down()))
+    return L"the \"About\" page is not shown";
+  if (State == TDemoShotState::SettingsWindows11 && !Form->kaGPToggleSwitch1->IsOn())
+    return L"\"Windows11 UI\" is not on";
   return nullptr;
 }
 
@@ -250,6 +259,55 @@ void CALLBACK MenuWatchTick(HWND, UINT, UINT_PTR, DWORD) {
   if (!closed) ::EndMenu();
 }
 
+// The modal window's watch, like the drop-down menu's: a thread timer runs inside the modal
+// loop that the click starts.
+struct TModalWatch {
+  const std::function<void(TCustomForm*)>* Action = nullptr;
+  DWORD Start = 0;
+  bool Done = false;
+  bool Shown = false;
+  std::exception_ptr Failure;
+};
+TModalWatch* ActiveModalWatch = nullptr;
+
+TCustomForm* VisibleModalForm() {
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if (f->FormState().Contains(fsModal) && f->HandleAllocated() && ::IsWindowVisible(f->Handle())) return f;
+  }
+  return nullptr;
+}
+
+void CALLBACK ModalWatchTick(HWND, UINT, UINT_PTR, DWORD) {
+  TModalWatch* w = ActiveModalWatch;
+  if (w == nullptr || w->Done) return;
+  TCustomForm* modal = VisibleModalForm();
+  if (modal == nullptr) {
+    if (::GetTickCount() - w->Start >= kStateTimeoutMs) w->Done = true;
+    return;
+  }
+  w->Done = true;
+  w->Shown = true;
+  try {
+    (*w->Action)(modal);
+  } catch (...) {
+    w->Failure = std::current_exception();
+  }
+  if (modal->FormState().Contains(fsModal) && modal->ModalResult() == mrNone) modal->SetModalResult(mrCancel);
+}
+
+// The modal window on top of everything, active, the pointer over its middle and painted.
+const wchar_t* ShowModalForCapture(TCustomForm* Modal) {
+  const HWND h = Modal->Handle();
+  ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Activate(h);
+  PumpUntil([&] { return Modal->Active(); }, kStateTimeoutMs);
+  const TRect r = WindowRect(h);
+  ::SetCursorPos(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+  Settle(Modal);
+  return Modal->Active() ? nullptr : L"the modal window is not active";
+}
+
 }  // namespace
 
 String DemoShotStateName(TDemoShotState State) {
@@ -261,6 +319,10 @@ String DemoShotStateName(TDemoShotState State) {
     case TDemoShotState::PageHot: return L"page-hot";
     case TDemoShotState::PageSelected: return L"reports";
     case TDemoShotState::MenuOpen: return L"menu-open";
+    case TDemoShotState::About: return L"about";
+    case TDemoShotState::SettingsWindows11: return L"settings-win11";
+    case TDemoShotState::SecondForm: return L"second-form";
+    case TDemoShotState::Message: return L"message";
   }
   return L"";
 }
@@ -314,9 +376,57 @@ bool WithDropDownMenuOpen(TWinControl* Button, const std::function<bool(HWND Men
   return watch.Shown;
 }
 
+bool WithModalWindowOpen(TWinControl* Button, const std::function<void(TCustomForm* Modal)>& Action) {
+  if (ActiveModalWatch != nullptr) throw Exception(L"A modal window is already being watched");
+  TModalWatch watch;
+  watch.Action = &Action;
+  watch.Start = ::GetTickCount();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kMenuWatchMs, ModalWatchTick);
+  Require(timer != 0, L"no timer for the modal window");
+  ActiveModalWatch = &watch;
+  struct TEndWatch {
+    UINT_PTR Timer;
+    ~TEndWatch() {
+      ::KillTimer(nullptr, Timer);
+      ActiveModalWatch = nullptr;
+    }
+  } endWatch{timer};
+  ClickOn(Button);
+  if (watch.Failure) std::rethrow_exception(watch.Failure);
+  return watch.Shown;
+}
+
+namespace {
+
+// The second window or the message window, opened from the settings page of a main window
+// that shows it, as a picture; nullptr with Missing set when it could not be shown.
+std::unique_ptr<TBitmap> CaptureModal(TForm1* Form, TDemoShotState State, const wchar_t*& Missing) {
+  std::unique_ptr<TBitmap> picture;
+  TWinControl* opener = State == TDemoShotState::SecondForm ? static_cast<TWinControl*>(Form->kaButton1)
+                                                            : static_cast<TWinControl*>(Form->kaButton2);
+  const bool shown = WithModalWindowOpen(opener, [&](TCustomForm* Modal) {
+    Missing = ShowModalForCapture(Modal);
+    if (Missing == nullptr) picture = CaptureScreenRect(WindowRect(Modal->Handle()));
+  });
+  // The second window outlives its showing; each picture makes its own at its own scale.
+  if (Form2 != nullptr) Form2->Free();
+  Application->ProcessMessages();
+  if (!shown) Missing = L"the modal window did not show";
+  return picture;
+}
+
+}  // namespace
+
 std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi) {
   TMonitorDpiScope dpi(Dpi);
   TStillIconsScope still;
+  // Windows 11 is stood in for: its version, and a compositor that records what it is asked.
+  std::unique_ptr<TkaCompositionTesting> windows11;
+  if (State == TDemoShotState::SettingsWindows11) {
+    windows11 = std::make_unique<TkaCompositionTesting>();
+    windows11->SetVersion(10, 0, 22000);
+    windows11->SetCompositionEnabled(true);
+  }
   TDemoWindow window;
   TForm1* form = window.Form();
   form->Show();
@@ -335,11 +445,19 @@ std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi) {
     other = std::make_unique<TOtherWindow>(Screen->MonitorFromWindow(h).WorkareaRect().TopLeft());
   } else if (State == TDemoShotState::PageSelected) {
     ClickOn(form->kaGPGlyphContainerButton2);
+  } else if (State == TDemoShotState::About) {
+    ClickOn(form->kaGPGlyphContainerButton1);
   }
+  const bool modal = State == TDemoShotState::SecondForm || State == TDemoShotState::Message;
   const wchar_t* missing = nullptr;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     ApplyState(form, State, other != nullptr ? other->Handle() : nullptr);
     if ((missing = MissingOfState(form, State)) != nullptr) continue;
+    if (modal) {
+      std::unique_ptr<TBitmap> picture = CaptureModal(form, State, missing);
+      if (picture != nullptr) return picture;
+      continue;
+    }
     std::unique_ptr<TBitmap> picture;
     if (State == TDemoShotState::MenuOpen) {
       const bool shown = WithDropDownMenuOpen(form->MenuButton, [&](HWND) {

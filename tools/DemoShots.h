@@ -13,6 +13,7 @@
 #include "framework/Graphics.h"
 
 class TWinControl;
+class TCustomForm;
 
 enum class TDemoShotState {
   // Active, restored, the pointer resting over the page area where nothing reacts to it.
@@ -29,19 +30,31 @@ enum class TDemoShotState {
   PageSelected,
   // The menu button pressed: its popup menu hangs under it.
   MenuOpen,
+  // "About" clicked: the about page with the library's name and the link to its site.
+  About,
+  // As Normal on Windows 11 (a stand-in compositor reports build 22000): the start-up
+  // handler has switched "Windows11 UI" on, so the side menu shows the rounded look.
+  SettingsWindows11,
+  // "Show second form" clicked: the picture is the second window, open modally.
+  SecondForm,
+  // "Show UWP Message" clicked: the picture is the message window, open modally.
+  Message,
 };
 
 inline constexpr TDemoShotState DemoShotStates[] = {
     TDemoShotState::Normal,  TDemoShotState::CloseHot,     TDemoShotState::Maximized, TDemoShotState::Inactive,
-    TDemoShotState::PageHot, TDemoShotState::PageSelected, TDemoShotState::MenuOpen};
+    TDemoShotState::PageHot, TDemoShotState::PageSelected, TDemoShotState::MenuOpen,  TDemoShotState::About,
+    TDemoShotState::SettingsWindows11, TDemoShotState::SecondForm, TDemoShotState::Message};
 
-// "normal", "close-hot", "maximized", "inactive", "page-hot", "reports", "menu-open".
+// "normal", "close-hot", "maximized", "inactive", "page-hot", "reports", "menu-open", "about",
+// "settings-win11", "second-form", "message".
 String DemoShotStateName(TDemoShotState State);
 // "demo-<state>-<dpi>.png".
 String DemoShotFileName(TDemoShotState State, int Dpi);
 
 // The main window in State on a monitor of Dpi pixels per inch (96: as laid out), as an
-// opaque pf32bit bitmap of the window's screen rectangle. Fails with an Exception when the
+// opaque pf32bit bitmap of the window's screen rectangle (for SecondForm and Message, of the
+// modal window's rectangle instead). Fails with an Exception when the
 // window cannot be brought into the state (for instance when it never becomes active).
 std::unique_ptr<TBitmap> CaptureDemoMainWindow(TDemoShotState State, int Dpi);
 
@@ -54,3 +67,9 @@ std::unique_ptr<TBitmap> CaptureScreenRect(const TRect& R);
 // closed the menu itself (by choosing an item, say); if not, the menu is dismissed. False
 // when no menu showed within a few seconds.
 bool WithDropDownMenuOpen(TWinControl* Button, const std::function<bool(HWND Menu)>& Action);
+
+// Clicks Button, which opens a modal window, and calls Action with that window from within
+// its modal loop once it is on screen; a window Action leaves open is then closed, so this
+// returns when the modal loop has ended. False when no modal window showed within a few
+// seconds.
+bool WithModalWindowOpen(TWinControl* Button, const std::function<void(TCustomForm* Modal)>& Action);

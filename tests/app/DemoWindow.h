@@ -10,6 +10,12 @@
 
 namespace demotest {
 
+// Builds that the window tells apart: Windows 10 with backdrops (17134 to 21999), Windows 11,
+// and a Windows 10 too old for them.
+constexpr int kWindows10Build = 19045;
+constexpr int kWindows11Build = 22000;
+constexpr int kWindows10NoBackdropBuild = 16299;
+
 inline TRect WindowRect(HWND Wnd) {
   RECT r;
   ::GetWindowRect(Wnd, &r);
@@ -86,14 +92,15 @@ inline void PressKey(WORD Key) {
 // The main window as the program makes it: from its layout through Application->CreateForm,
 // with the global Form1 pointing at it while it lives and the taskbar button its own. The
 // compositor is stood in for (Wine has none), so the window is in the styled form's DWM
-// client mode as it is on Windows (11 unless the test says which build); the monitor's DPI
-// is what the test says.
+// client mode as it is on Windows: Windows 10 with backdrops unless the test says which
+// build (there the start-up handler leaves the layout's frame and side menu as stored);
+// the monitor's DPI is what the test says.
 class TMainWindow {
  public:
-  explicit TMainWindow(int MonitorPpi = 96, int WindowsBuild = 22000)
+  explicit TMainWindow(int MonitorPpi = 96, int WindowsBuild = kWindows10Build, bool Composition = true)
       : FMonitorPpi(std::make_shared<int>(MonitorPpi)) {
     FComposition.SetVersion(10, 0, WindowsBuild);
-    FComposition.SetCompositionEnabled(true);
+    FComposition.SetCompositionEnabled(Composition);
     std::shared_ptr<int> ppi = FMonitorPpi;
     TMonitor::SetPixelsPerInchOverride([ppi](HMONITOR) { return *ppi; });
     FOnTaskBar = Application->MainFormOnTaskBar();
@@ -127,6 +134,8 @@ class TMainWindow {
 
   HWND Handle() const { return Form1->Handle(); }
   TkaStyledForm* Styled() const { return Form1->kaStyledForm1; }
+  // What the window asked of the compositor so far.
+  TkaCompositionTesting& Composition() { return FComposition; }
 
  private:
   TkaCompositionTesting FComposition;

@@ -1,11 +1,13 @@
 // The demo program as a user meets it: started as its own process (once: a 32-bit start can
 // take a minute where its loader is emulated), its main window appears centred at 768 x 501,
-// a click on the side menu's "Reports" shows another page, the menu button drops its popup
-// menu under itself, and "Exit" chosen in it ends the process with exit code 0 and no
+// the settings page opens the second window and the message window modally and both close
+// again, a click on the side menu's "Reports" shows another page, the menu button drops its
+// popup menu under itself, and "Exit" chosen in it ends the process with exit code 0 and no
 // framework objects left alive. The other ways out end the program the same way; the main
 // window's tests take each of them in process.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Forms.h"
@@ -112,6 +114,61 @@ HWND WaitForPopupMenu(DWORD ProcessId, DWORD TimeoutMs) {
   }
 }
 
+// A visible top-level window of the process, other than Main, of the given size.
+HWND WaitForOtherWindow(DWORD ProcessId, HWND Main, int Width, int Height, DWORD TimeoutMs) {
+  struct TFind {
+    DWORD Process;
+    HWND Main;
+    int Width, Height;
+    HWND Found = nullptr;
+    static BOOL CALLBACK Visit(HWND Wnd, LPARAM Self) {
+      auto* f = reinterpret_cast<TFind*>(Self);
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(Wnd, &owner);
+      RECT r;
+      ::GetWindowRect(Wnd, &r);
+      if (owner != f->Process || Wnd == f->Main || !::IsWindowVisible(Wnd) || r.right - r.left != f->Width ||
+          r.bottom - r.top != f->Height)
+        return TRUE;
+      f->Found = Wnd;
+      return FALSE;
+    }
+  };
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    TFind find{ProcessId, Main, Width, Height};
+    ::EnumWindows(TFind::Visit, reinterpret_cast<LPARAM>(&find));
+    if (find.Found != nullptr) return find.Found;
+    if (::GetTickCount() - start > TimeoutMs) return nullptr;
+    ::Sleep(100);
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& Done, DWORD TimeoutMs) {
+  const DWORD start = ::GetTickCount();
+  while (!Done()) {
+    if (::GetTickCount() - start > TimeoutMs) return false;
+    ::Sleep(100);
+  }
+  return true;
+}
+
+// A button of the settings page opens a modal window of the given size; a click at Close
+// (window coordinates) on it closes it again, and the main window takes input once more.
+void OpenAndCloseModal(HWND Main, DWORD ProcessId, POINT Button, SIZE Size, POINT Close, bool FreedAfter) {
+  RECT r;
+  ::GetWindowRect(Main, &r);
+  ClickAt(Main, POINT{r.left + Button.x, r.top + Button.y}, "Ka.TkaButton");
+  HWND modal = WaitForOtherWindow(ProcessId, Main, Size.cx, Size.cy, 60000);
+  ASSERT_NE(modal, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(Main); }, 10000)) << "the main window waits";
+  RECT m;
+  ::GetWindowRect(modal, &m);
+  ClickAt(modal, POINT{m.left + Close.x, m.top + Close.y}, Close.y < 40 ? "Ka.TkaGPGlyphButton" : "Ka.TkaButton");
+  EXPECT_TRUE(WaitUntil([&] { return FreedAfter ? !::IsWindow(modal) : !::IsWindowVisible(modal); }, 60000));
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Main) != FALSE; }, 10000));
+}
+
 TEST(Demo, MainWindowAppearsCentredItsSideMenuWorksAndExitInItsMenuEndsTheProgramCleanly) {
   SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
   HANDLE readErr = nullptr, writeErr = nullptr;
@@ -139,6 +196,16 @@ TEST(Demo, MainWindowAppearsCentredItsSideMenuWorksAndExitInItsMenuEndsTheProgra
   EXPECT_EQ(r.bottom - r.top, 501);
   EXPECT_EQ(r.left, monitor.Left + (monitor.Width() - 768) / 2);
   EXPECT_EQ(r.top, monitor.Top + (monitor.Height() - 501) / 2);
+
+  // The settings page: "Show second form" (page 244, 149, 185 x 35 below the header at 84)
+  // opens the second window, whose close button ends its modal loop and hides it; "Show UWP
+  // Message" (31, 149) opens the message window, whose "Ok" (alone at the right of its
+  // button bar) closes and frees it. Twice each: the second window is the same one again.
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round + 1);
+    OpenAndCloseModal(w, pi.dwProcessId, POINT{201 + 244 + 92, 84 + 149 + 17}, SIZE{700, 400}, POINT{676, 15}, false);
+    OpenAndCloseModal(w, pi.dwProcessId, POINT{201 + 31 + 92, 84 + 149 + 17}, SIZE{460, 178}, POINT{399, 152}, true);
+  }
 
   // "Reports", the side menu's second page button (rows 153 to 203), clicked where a user
   // would, right of its icon: another page window comes to the front of the page area.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "app/Unit1.h"
@@ -140,14 +141,17 @@ void ExpectFrame(const TPicture32& p, const TFrameLayout& L, const TShotCase& c)
   const bool maximized = c.State == TDemoShotState::Maximized;
   const bool active = c.State != TDemoShotState::Inactive;
   // Everything but the buttons, the caption text, the header's text and line and the grip
-  // is the bars', the header's and the empty page's face: the border panel's black fill
+  // is the bars', the header's and the page's face: the border panel's black fill
   // shows nowhere. A maximised window has no grip, so its corner must be face as well.
   const TRect label = L.CaptionLabel();
   const TRect grip = L.SizeGrip();
   ExpectFace(p, TRect(L.SideWidth(), 0, label.Left, L.CaptionHeight()), face, "caption bar left of the caption");
   ExpectFace(p, TRect(label.Right, L.ButtonHeight(), L.W, L.CaptionHeight()), face, "caption bar below the buttons");
   ExpectFace(p, TRect(L.SideWidth(), L.CaptionHeight(), L.W, L.Header().Top), face, "above the header");
-  ExpectFace(p, L.PageArea(), face, "page area");
+  // The settings page carries its controls in its upper part; the "Reports" page is empty.
+  TRect page = L.PageArea();
+  if (c.State != TDemoShotState::PageSelected) page.Top += L.S(300);
+  ExpectFace(p, page, face, "page area");
   ExpectFace(p, TRect(L.SideWidth(), L.StatusBar().Top, grip.Left, L.H), face, "status bar");
   ExpectFace(p, TRect(grip.Left, L.StatusBar().Top, L.W, grip.Top), face, "status bar above the grip");
   // The grip: its strokes at alpha 100 cover whole pixels somewhere, so the darkest pixel
@@ -264,6 +268,77 @@ TEST(ScreenshotPixels, FillsGlyphsAndStatesLieWhereTheLayoutPutsThemAtEachScale)
     }
     ExpectFrame(p, L, c);
     ExpectSideMenu(p, L, c, sideMenuAlpha);
+  }
+}
+
+// ---- Settings, about, second and message windows ---------------------------------------------------
+
+bool Contains(const TPicture32& P, const TRect& R, const std::function<bool(TRgb)>& Want) {
+  return P.Find(R, [&](TPoint, TRgb C) { return Want(C); }).has_value();
+}
+
+TEST(ScreenshotPixels, AboutWindows11SecondAndMessageWindowsShowTheirContentAtEachScale) {
+  for (int dpi : {96, 144}) {
+    SCOPED_TRACE(testing::Message() << dpi << " dpi");
+    auto S = [dpi](int V) { return ::MulDiv(V, dpi, 96); };
+    auto highlight = [](TRgb C) { return Distance(C, RgbOf(clHighlight)) <= 24; };
+    {
+      SCOPED_TRACE("about");
+      std::unique_ptr<TBitmap> b = CaptureDemoMainWindow(TDemoShotState::About, dpi);
+      const TPicture32 p(b.get());
+      const TFrameLayout L{dpi, p.Width(), p.Height()};
+      const int left = L.SideWidth(), top = L.PageArea().Top;
+      // "Karvo VCL" in orange, the address link's text in the button text colour.
+      EXPECT_TRUE(Contains(p, Bounds(left + S(32), top + S(43), S(172), S(23)),
+                           [](TRgb C) { return C.R > 200 && C.G > 80 && C.G < 180 && C.B < 80; }))
+          << "orange library name";
+      EXPECT_NEAR(p.Darkest(Bounds(left + S(88), top + S(156), S(139), S(36))), RgbOf(clBtnText).Darkest(), 40)
+          << "link text";
+    }
+    for (TDemoShotState state : {TDemoShotState::Normal, TDemoShotState::SettingsWindows11}) {
+      const bool windows11 = state == TDemoShotState::SettingsWindows11;
+      SCOPED_TRACE(windows11 ? "settings on Windows 11" : "settings on Windows 10");
+      std::unique_ptr<TBitmap> b = CaptureDemoMainWindow(state, dpi);
+      const TPicture32 p(b.get());
+      const TFrameLayout L{dpi, p.Width(), p.Height()};
+      // The switch's track is filled with the highlight only while on.
+      const TRect sw = Bounds(L.SideWidth() + S(29), L.PageArea().Top + S(92), S(45), S(35));
+      EXPECT_EQ(Contains(p, sw, highlight), windows11) << "\"Windows11 UI\" track";
+      // The side menu's plain part: clWindow at 100 (acrylic) or 230 (blur) over black.
+      ExpectFace(p, TRect(S(5), S(40), S(190), S(95)), Over(clWindow, windows11 ? 100 : 230, TRgb{}),
+                 "side menu fill");
+    }
+    {
+      SCOPED_TRACE("second window");
+      std::unique_ptr<TBitmap> b = CaptureDemoMainWindow(TDemoShotState::SecondForm, dpi);
+      const TPicture32 p(b.get());
+      ASSERT_EQ(p.Width(), S(700));
+      ASSERT_EQ(p.Height(), S(400));
+      // Its caption in the button text colour; below the caption bar, one even face.
+      EXPECT_NEAR(p.Darkest(Bounds(S(5), 0, S(250), S(33))), RgbOf(clBtnText).Darkest(), 3) << "caption";
+      const TRect body(S(10), S(45), p.Width() - S(10), p.Height() - S(10));
+      ExpectFace(p, body, p.At(body.Left, body.Top), "empty client area");
+      // Its close glyph in the top right corner.
+      EXPECT_LT(p.Darkest(Bounds(p.Width() - S(46), 0, S(45), S(29))), 0x80) << "close glyph";
+    }
+    {
+      SCOPED_TRACE("message window");
+      std::unique_ptr<TBitmap> b = CaptureDemoMainWindow(TDemoShotState::Message, dpi);
+      const TPicture32 p(b.get());
+      ASSERT_EQ(p.Width(), S(460));
+      ASSERT_EQ(p.Height(), S(178));
+      const int W = p.Width(), H = p.Height();
+      EXPECT_NEAR(p.Darkest(Bounds(S(4), S(4), S(150), S(25))), RgbOf(clWindowText).Darkest(), 3) << "caption";
+      EXPECT_NEAR(p.Darkest(Bounds(S(115), S(57), S(150), S(25))), RgbOf(clWindowText).Darkest(), 3) << "message";
+      // The animated picture: the bubble in the accent blue at the left.
+      EXPECT_TRUE(Contains(p, Bounds(S(21), S(44), S(78), S(73)), [](TRgb C) { return C.B > C.R + 100; }))
+          << "picture";
+      // "Ok" alone, at the right of the button bar; the bar's face left of it.
+      const TRect ok = Bounds(W - 1 - S(110), H - 1 - S(40), S(100), S(30));
+      EXPECT_NEAR(p.Darkest(Inflated(ok, -S(8))), RgbOf(clWindowText).Darkest(), 40) << "\"Ok\"";
+      ExpectFace(p, TRect(S(10), H - S(40), W - S(240), H - S(10)), Over(clBtnFace, 200, RgbOf(clWindow)),
+                 "button bar where \"Cancel\" is not", 3);
+    }
   }
 }
 

@@ -457,15 +457,20 @@ TEST(SideMenuBackdrop, FillAlphaIs230WithBlur100WithAcrylicAnd200WithoutATranslu
   const struct {
     const char* Name;
     int Build;
+    // What the side menu is drawn over: the border panel's black under a backdrop; where none
+    // is available the start-up handler makes the window opaque, button face under the menu.
+    TRgb Under;
     // Backdrops chosen in turn, with the alpha each must give; the first is the stored one,
     // so it checks the window as loaded.
     std::vector<std::pair<TkaFluentUIBackground, uint8_t>> Steps;
   } cases[] = {
-      {"Windows 10", 19045,
+      {"Windows 10", kWindows10Build, TRgb{},
        {{kafuibAcrylicBlurAuto, 230}, {kafuibAcrylic, 100}, {kafuibNone, 200}, {kafuibBlur, 230},
         {kafuibAcrylicBlurAuto, 230}}},
-      {"Windows 11", 22000, {{kafuibAcrylicBlurAuto, 100}, {kafuibBlur, 230}, {kafuibAcrylicBlurAuto, 100}}},
-      {"Windows 10 before backdrops", 16299, {{kafuibAcrylicBlurAuto, 200}, {kafuibBlur, 200}}},
+      {"Windows 11", kWindows11Build, TRgb{},
+       {{kafuibAcrylicBlurAuto, 100}, {kafuibBlur, 230}, {kafuibAcrylicBlurAuto, 100}}},
+      {"Windows 10 before backdrops", kWindows10NoBackdropBuild, RgbOf(clBtnFace),
+       {{kafuibAcrylicBlurAuto, 200}, {kafuibBlur, 200}}},
   };
   for (const auto& c : cases) {
     TMainWindow w(96, c.Build);
@@ -475,13 +480,13 @@ TEST(SideMenuBackdrop, FillAlphaIs230WithBlur100WithAcrylicAnd200WithoutATranslu
       PumpPending();
       Settle(100);
       EXPECT_EQ(Form1->kaGPPanel1->FillColorAlpha(), alpha);
-      // Drawn so: clWindow at that alpha over the border panel's black, in the plain part
-      // between the menu button and "Data".
+      // Drawn so: clWindow at that alpha over what lies under the side menu, in the plain
+      // part between the menu button and "Data".
       const TRect plain = ScreenRect(Form1->kaGPPanel1);
       const std::unique_ptr<TBitmap> shot =
           CaptureScreenRect(Bounds(plain.Left + 10, plain.Top + 45, plain.Width() - 20, 45));
       const TPicture32 p(shot.get());
-      const TRgb fill = Over(clWindow, alpha, TRgb{});
+      const TRgb fill = Over(clWindow, alpha, c.Under);
       const auto off = p.Find(TRect(0, 0, p.Width(), p.Height()), [&](TPoint, TRgb C) { return Distance(C, fill) > 2; });
       EXPECT_FALSE(off.has_value()) << p.At(off->X, off->Y) << " where " << fill << " was expected";
     }
