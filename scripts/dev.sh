@@ -33,13 +33,12 @@ dev_display() { # prints the name's display, starting it when it is not running
 }
 
 dev_prefix() {
-  [ -f "$prefix/.ka-prefix-ready" ] && return
-  if [ -f "$KA_PREFIX/.ka-prefix-ready" ]; then
+  if [ ! -f "$prefix/.ka-prefix-ready" ] && [ -f "$KA_PREFIX/.ka-prefix-ready" ]; then
     WINEPREFIX="$KA_PREFIX" wineserver -w 2>/dev/null || true
     rm -rf "$prefix"; cp -a "$KA_PREFIX" "$prefix"
-  else
-    "$KA_ROOT/scripts/wine-prefix.sh" "$prefix"
   fi
+  # Also for a ready prefix: it brings older prefixes up to date (it is quick when ready).
+  "$KA_ROOT/scripts/wine-prefix.sh" "$prefix"
 }
 
 case "$cmd" in
