@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/PointerPos.h"
+#include "tests/support/PointerScope.h"
 #include "framework/Timers.h"
 #include "tests/support/TestControls.h"
 
@@ -29,19 +30,8 @@ struct TAppHintRestore {
   }
 };
 
-// Where the application believes the pointer is.
-TPoint gPointer;
-
-// The application follows gPointer for one scope.
-struct TPointerScope {
-  TPointerScope() {
-    gPointer = TPoint(0, 0);
-    SetPointerPosOverride([] { return gPointer; });
-  }
-  ~TPointerScope() { SetPointerPosOverride(nullptr); }
-  TPointerScope(const TPointerScope&) = delete;
-  TPointerScope& operator=(const TPointerScope&) = delete;
-};
+using testsupport::gPointer;
+using testsupport::TPointerScope;
 
 // A form with a panel that has a hint, a child of it without a text of its own, and a panel
 // without a hint; the pointer starts away from all of them.

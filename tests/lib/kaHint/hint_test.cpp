@@ -16,6 +16,7 @@
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
 #include "framework/PointerPos.h"
+#include "tests/support/PointerScope.h"
 #include "framework/Streaming.h"
 #include "framework/Themes.h"
 #include "framework/Timers.h"
@@ -49,19 +50,8 @@ struct TAppHintRestore {
   }
 };
 
-// Where the hints believe the pointer is.
-TPoint gPointer;
-
-// The hints follow gPointer for one scope.
-struct TPointerScope {
-  TPointerScope() {
-    gPointer = TPoint(0, 0);
-    SetPointerPosOverride([] { return gPointer; });
-  }
-  ~TPointerScope() { SetPointerPosOverride(nullptr); }
-  TPointerScope(const TPointerScope&) = delete;
-  TPointerScope& operator=(const TPointerScope&) = delete;
-};
+using testsupport::gPointer;
+using testsupport::TPointerScope;
 
 // One tick of Timer, as its Windows timer would deliver it.
 void Tick(TTimer* Timer) {
