@@ -5,28 +5,16 @@
 #include "framework/GdiObjects.h"
 #include "framework/ImageList.h"
 #include "framework/Themes.h"
+#include "lib/kaAdvancedControls/AdvancedDrawing.h"
 #include "lib/kaAdvancedControls/kaAdvancedComboBox.h"
 #include "lib/kaDrawUtils/kaDrawUtils.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
 
 namespace {
 
-void FillWith(TCanvas* C, const TRect& R, TColor Color) {
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Color);
-  C->FillRect(R);
-  C->Brush()->SetStyle(bsClear);
-}
-
-void DrawTextIn(TCanvas* C, const String& Text, TRect R, UINT Flags) {
-  ::DrawTextW(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), R.AsRECT(), Flags);
-}
-
-TSize MeasureText(TCanvas* C, const String& Text, int Width, UINT Flags) {
-  TRect r(0, 0, std::max(0, Width), 0);
-  ::DrawTextW(C->Handle(), Text.c_str(), static_cast<int>(Text.size()), r.AsRECT(), Flags | DT_CALCRECT);
-  return TSize{r.Width(), r.Height()};
-}
+using kaadvanced::DrawTextIn;
+using kaadvanced::FillWith;
+using kaadvanced::MeasureText;
 
 bool HoldsImage(const TCustomImageList* List, int Index) {
   return List != nullptr && Index >= 0 && Index < List->Count();
