@@ -30,3 +30,9 @@ TkaNCButtonItems::TkaNCButtonItems(TkaStyledForm* AOwner)
 TkaNCTabItems::TkaNCTabItems(TkaStyledForm* AOwner)
     : TOwnedCollection(AOwner, [](TCollection* C) -> TCollectionItem* { return new TkaNCTabItem(C); }),
       FStyledForm(AOwner) {}
+
+void DrawCaptionItems(TkaStyledForm* AForm, TCanvas* Canvas, TRect& R, const TRect& B, int YOffset, bool AMinimized) {}
+
+TkaNCObject* TkaStyledForm::FindNCObject(const TPoint& P) const { return nullptr; }
+bool TkaStyledForm::IsNCObjectListed(const TkaNCObject* A) const { return false; }
+bool TkaStyledForm::IsNCObjectEnabled(const TkaNCObject* A) const { return false; }

@@ -7,6 +7,41 @@
 #include "framework/Menus.h"
 
 class TkaStyledForm;
+class TCanvas;
+
+// The live side of a caption item: created and freed with the item, it holds the mouse state
+// and does the drawing and the mouse behaviour. Coordinates are the window's.
+class TkaNCObject : public TObject {
+  KA_CLASS(TkaNCObject, TObject)
+ public:
+  explicit TkaNCObject(TCollectionItem* AParent) : FParent(AParent) {}
+  TCollectionItem* Parent() const { return FParent; }
+  virtual TkaStyledForm* OwnerStyledForm() const { return nullptr; }
+  virtual int ContentWidth(int AMinWidth, TCanvas* Canvas) { return AMinWidth; }
+  virtual void MouseDown(int X, int Y) { FDown = true; }
+  virtual void MouseUp(int X, int Y) { FDown = false; }
+  virtual void MouseMove(int X, int Y) { FMouseIn = true; }
+  virtual void MouseEnter() { FMouseIn = true; }
+  virtual void MouseLeave() { FMouseIn = false; }
+  virtual void Draw(TCanvas* ACanvas) {}
+  virtual void Invalidate() {}
+  bool MouseIn() const { return FMouseIn; }
+  bool Down() const { return FDown; }
+
+  // Empty while the item is not shown.
+  TRect ObjectRect;
+
+ protected:
+  TCollectionItem* FParent;
+  bool FMouseIn = false;
+  bool FDown = false;
+};
+
+// Lays out the styled form's caption buttons and tabs inside R (the caption text rectangle
+// left between the icon and the system buttons; it shrinks by what the items take), sets
+// every item's ObjectRect and draws the shown ones on Canvas (the caption bitmap's). B is
+// the caption's bounding rectangle and YOffset the shift of a maximised form's caption.
+void DrawCaptionItems(TkaStyledForm* AForm, TCanvas* Canvas, TRect& R, const TRect& B, int YOffset, bool AMinimized);
 
 class TkaNCButtonItem : public TCollectionItem {
   KA_CLASS(TkaNCButtonItem, TCollectionItem)

@@ -54,6 +54,7 @@ extern bool kaStyledFormScaleFormBorder;
 class TkaStyledForm : public TComponent {
   KA_CLASS(TkaStyledForm, TComponent)
   friend class TkaHitTestWnd;
+  friend class TkaFormStyleHook;
 
  public:
   explicit TkaStyledForm(TComponent* AOwner);
@@ -247,6 +248,14 @@ class TkaStyledForm : public TComponent {
   bool FFormActive = false;
 
  private:
+  // The caption items under the form style hook: the NC object of the first visible button
+  // (with ShowButtons) or else tab (with ShowTabs) whose ObjectRect holds P (window
+  // coordinates); whether A belongs to an item that is listed (shown); whether its item is
+  // enabled.
+  TkaNCObject* FindNCObject(const TPoint& P) const;
+  bool IsNCObjectListed(const TkaNCObject* A) const;
+  bool IsNCObjectEnabled(const TkaNCObject* A) const;
+
   // What the first look at a message decided: pass it on, or stop (handled), or run only
   // the after-phase (the previous procedure was already called).
   enum TBeforeResult { brContinue, brHandled, brAfterOnly };
