@@ -34,10 +34,14 @@ ka_stop_display() {
   for pid in "${KA_XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 
-ka_configure_build() { # preset
-  local preset="$1"
+ka_configure_build() { # preset [targets...]: all targets when none are named
+  local preset="$1"; shift
   cmake --preset "$preset" -S "$KA_ROOT" >/dev/null
-  cmake --build --preset "$preset" -j "$(nproc)"
+  if [ $# -gt 0 ]; then
+    cmake --build --preset "$preset" -j "$(nproc)" --target "$@"
+  else
+    cmake --build --preset "$preset" -j "$(nproc)"
+  fi
 }
 
 # Whether the X window manager manages the programs' windows (Y/N) in the project prefix.
