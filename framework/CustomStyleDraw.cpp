@@ -389,3 +389,25 @@ void FlatDrawElement(const TStyleDescription& Style, HDC DC, const TThemedElemen
   const TPainter painter{Style, DC, Details, R, Scale, FlatLook(Style, Details)};
   painter.Draw();
 }
+
+bool FlatCaptionButtonRect(const TStyleDescription& Style, const TThemedElementDetails& Details, const TRect& Bounds,
+                           TRect& Rect, int DPI) {
+  if (Details.Element != teWindow) return false;
+  // Slots from the right: close, then maximise (or restore, or help), then minimise.
+  int slot = 0;
+  bool small = false;
+  switch (Details.Part) {
+    case WP_CLOSEBUTTON: break;
+    case WP_SMALLCLOSEBUTTON: small = true; break;
+    case WP_MAXBUTTON: case WP_RESTOREBUTTON: case WP_HELPBUTTON: slot = 1; break;
+    case WP_MINBUTTON: slot = 2; break;
+    default: return false;
+  }
+  const double scale = DPI > 0 ? DPI / 96.0 : 1.0;
+  const int width = static_cast<int>(std::lround((small ? Style.CaptionButtonWidth * 3 / 4 : Style.CaptionButtonWidth) * scale));
+  const int height = std::min(Bounds.Height(),
+                              static_cast<int>(std::lround((small ? Style.SmallCaptionHeight : Style.CaptionHeight) * scale)));
+  const int right = Bounds.Right - slot * width;
+  Rect = TRect(std::max(Bounds.Left, right - width), Bounds.Top, std::max(Bounds.Left, right), Bounds.Top + height);
+  return true;
+}

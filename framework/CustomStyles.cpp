@@ -186,6 +186,7 @@ bool TFlatStyleServices::GetElementMargins(HDC, const TThemedElementDetails& D, 
 bool TFlatStyleServices::GetElementContentRect(HDC DC, const TThemedElementDetails& D, const TRect& Bounds,
                                                TRect& ContentRect, int DPI) const {
   ContentRect = Bounds;
+  if (D.Element == teWindow && FlatCaptionButtonRect(FData, D, Bounds, ContentRect, DPI)) return true;
   if (D.Element == teWindow && D.Part == WP_SYSBUTTON) {
     // The icon: 16 pixels at 96 DPI, 8 from the caption's left, centred in its height.
     const double s = ScaleOf(DPI);

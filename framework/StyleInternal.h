@@ -20,6 +20,12 @@ TFlatLook FlatLook(const TStyleDescription& Style, const TThemedElementDetails& 
 void FlatDrawElement(const TStyleDescription& Style, HDC DC, const TThemedElementDetails& Details, const TRect& R,
                      double Scale);
 
+// Where a caption button (close, maximise, restore, minimise, help) of a custom style sits in
+// a caption's bounds: right-aligned slots one button wide, close first; false for other
+// elements.
+bool FlatCaptionButtonRect(const TStyleDescription& Style, const TThemedElementDetails& Details, const TRect& Bounds,
+                           TRect& Rect, int DPI);
+
 // The engine's side of a style switch: re-hook, notify, re-frame and repaint every window of
 // the program. Old may equal New (a control's StyleName changed).
 void StyleEngineRestyle(TCustomStyleServices* Old, TCustomStyleServices* New);

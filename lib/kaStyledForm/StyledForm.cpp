@@ -863,12 +863,6 @@ KA_REGISTER_ENUM(TkaFluentUIBackground, {{L"kafuibNone", kafuibNone},
 KA_REGISTER_ENUM(TkaDWMRoundedCornersType, {{L"kaDWMRoundedCornersDefault", kaDWMRoundedCornersDefault},
                                             {L"kaDWMRoundedCornersOff", kaDWMRoundedCornersOff}});
 KA_REGISTER_ENUM(TkaNCTabsPosition, {{L"katpLeft", katpLeft}, {L"katpRight", katpRight}});
-KA_REGISTER_CLASS(TkaNCButtonItem, [](auto& c) {
-  c.Property(L"PopupMenu", &TkaNCButtonItem::PopupMenu, &TkaNCButtonItem::SetPopupMenu);
-});
-KA_REGISTER_CLASS(TkaNCTabItem);
-KA_REGISTER_CLASS(TkaNCButtonItems);
-KA_REGISTER_CLASS(TkaNCTabItems);
 
 KA_REGISTER_CLASS(TkaStyledForm, [](auto& c) {
   using S = TkaStyledForm;

@@ -55,6 +55,13 @@ class TkaStyledForm : public TComponent {
   KA_CLASS(TkaStyledForm, TComponent)
   friend class TkaHitTestWnd;
   friend class TkaFormStyleHook;
+  // The caption items read and set the caption-menu tracking and update flags; a freed
+  // caption button unhooks itself from the form it dropped down.
+  friend class TkaNCButtonObject;
+  friend class TkaNCTabObject;
+  friend class TkaNCButtonItem;
+  // Tests reach the private caption-item lookups through this.
+  friend struct TkaStyledFormTestAccess;
 
  public:
   explicit TkaStyledForm(TComponent* AOwner);
