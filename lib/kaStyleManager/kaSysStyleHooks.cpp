@@ -111,23 +111,6 @@ bool TkaSysStyleHook::HandleMessage(TMessage& Message) {
   return WndProc(Message);
 }
 
-TkaSysPopupStyleHook::TkaSysPopupStyleHook(TkaSysWindow* AWindow) : TkaSysStyleHook(AWindow) {
-  if (Handle() != nullptr) {
-    FMenu = reinterpret_cast<HMENU>(::SendMessageW(Handle(), MN_GETHMENU, 0, 0));
-    if (FMenu != nullptr) FCount = std::max(::GetMenuItemCount(FMenu), 0);
-  }
-  // Drawing can be held back with WM_SETREDRAW where the compositor (or Windows 8 and later)
-  // keeps the menu's image; above 120 DPI that leaves traces, and LockWindowUpdate is used.
-  FCanSetRedraw = (IsDwmCompositionActive() || IsWindows8() || IsWindows10OrLater()) &&
-                  (Screen == nullptr || Screen->PixelsPerInch() <= 120);
-}
-
-bool TkaSysPopupStyleHook::WndProc(TMessage& Message) {
-  if (Message.Msg == kMenuFirstPaint && !FAlphaBlend) FAlphaBlend = ApplyMenuOpacity(Handle());
-  // Everything else is the platform's until the style engine paints system menus.
-  return false;
-}
-
 bool TkaSysTooltipsStyleHook::WndProc(TMessage& Message) {
   if (Message.Msg != WM_PAINT) return false;
   if ((::GetWindowLongW(Handle(), GWL_STYLE) & kTooltipBalloonStyle) != 0) return false;
@@ -168,6 +151,14 @@ TRect TkaSysPopupItem::ItemRect() const {
   RECT r{};
   if (FMenu == nullptr || !::GetMenuItemRect(FHandle, FMenu, static_cast<UINT>(FIndex), &r)) return TRect();
   return TRect(r);
+}
+
+TRect TkaSysPopupItem::ClientItemRect() const {
+  TRect r = ItemRect();
+  if (r.IsEmpty() || FHandle == nullptr) return TRect();
+  POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+  ::MapWindowPoints(nullptr, FHandle, corners, 2);
+  return TRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
 }
 
 bool TkaSysPopupItem::HasState(UINT Flag) const {

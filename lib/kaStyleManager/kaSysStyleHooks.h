@@ -8,6 +8,8 @@
 // (menu opacity, header items, the submenu arrow, the tooltip's colours and face).
 #pragma once
 
+#include <memory>
+
 #include "framework/Classes.h"
 #include "framework/Messages.h"
 #include "framework/Themes.h"
@@ -46,12 +48,17 @@ class TkaSysPopupItem {
   HBITMAP Bitmap() const;
   // Screen rectangle; empty when the menu window cannot tell.
   TRect ItemRect() const;
+  // The same in the menu window's client coordinates.
+  TRect ClientItemRect() const;
   bool Disabled() const { return HasState(MFS_DISABLED); }
   bool Checked() const { return HasState(MFS_CHECKED); }
   bool RadioCheck() const { return HasType(MFT_RADIOCHECK); }
   bool DefaultItem() const { return HasState(MFS_DEFAULT); }
   bool Separator() const { return HasType(MFT_SEPARATOR); }
   bool HasSubMenu() const;
+  // The platform shows it hot (selected).
+  bool Hot() const { return HasState(MFS_HILITE); }
+  bool RightToLeft() const { return HasType(MFT_RIGHTORDER); }
 
  private:
   bool Info(UINT Mask, MENUITEMINFOW& Info) const;
@@ -62,25 +69,63 @@ class TkaSysPopupItem {
   HWND FHandle;
 };
 
-// Under a custom style it gives the menu its opacity once the menu is first painted; the
-// items are painted by the platform until the style engine has custom styles to paint
-// them with (the pieces below are what that painting reads).
+// Under a custom style it draws the popup menu window itself: the style's background and
+// items (check and radio marks, separators, submenu arrows, shortcut texts, header items,
+// the hot item in the style manager's selection style), the menu pictures of the style
+// manager, and the opacity once the menu is first painted. The platform keeps measuring,
+// tracking and hit-testing the items; whenever it changes the hot item the hook repaints
+// the whole menu over whatever the platform drew.
 class TkaSysPopupStyleHook : public TkaSysStyleHook {
   KA_CLASS(TkaSysPopupStyleHook, TkaSysStyleHook)
  public:
   // Sent to a menu window when it has been fully painted for the first time.
   static constexpr UINT kMenuFirstPaint = 1225;
+  // The platform's private messages of menu windows that change the hot item.
+  static constexpr UINT kMenuSelectItem = 0x1E5;
+  static constexpr UINT kMenuSelectFirstValidItem = 0x1E7;
+  static constexpr UINT kMenuButtonDown = 0x1ED;
+  static constexpr UINT kMenuMouseMove = 0x1EE;
+  static constexpr UINT kMenuButtonUp = 0x1EF;
 
   explicit TkaSysPopupStyleHook(TkaSysWindow* AWindow);
-  HMENU Menu() const { return FMenu; }
-  int Count() const { return FCount; }
+  ~TkaSysPopupStyleHook() override;
+  // The menu shown; asked of the window when first needed (the window learns it only while
+  // being created, after the hook is attached).
+  HMENU Menu();
+  int Count();
   bool AlphaBlend() const { return FAlphaBlend; }
   bool CanSetRedraw() const { return FCanSetRedraw; }
+  // The hook has painted the items at least once.
+  bool ItemsPainted() const { return FItemsPainted; }
+  // The item the last painting showed hot (-1: none).
+  int ActiveItemIndex() const { return FActiveItemIndex; }
+  // The one painted hot before it.
+  int PreviousHotItemIndex() const { return FPreviousHotItemIndex; }
+  // The item last asked about through Item (nullptr before any).
+  const TkaSysPopupItem* SysPopupItem() const { return FSysPopupItem.get(); }
+  const TkaSysPopupItem& Item(int Index);
+
+  // The whole menu into DC (client coordinates), through an off-screen bitmap.
+  void PaintMenu(HDC DC);
+  // Repaints the window when the item the platform shows hot is not the one painted last;
+  // true when it did.
+  bool SyncHotItem();
 
  protected:
   bool WndProc(TMessage& Message) override;
 
  private:
+  int HotItemIndex();
+  // The window's own handling of Message, with its drawing held back (the hot item's
+  // platform look would flash), then the whole menu repainted.
+  void HotItemDefault(TMessage& Message);
+  LRESULT CallDefault(const TMessage& Message) const;
+  void Repaint();
+
+  bool FItemsPainted = false;
+  int FPreviousHotItemIndex = -1;
+  int FActiveItemIndex = -1;
+  std::unique_ptr<TkaSysPopupItem> FSysPopupItem;
   int FCount = 0;
   HMENU FMenu = nullptr;
   bool FAlphaBlend = false;
