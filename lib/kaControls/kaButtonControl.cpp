@@ -4,6 +4,7 @@
 #include "framework/Timers.h"
 #include "framework/TypeInfo.h"
 #include "lib/kaControls/kaFlagScope.h"
+#include "lib/kaControls/kaGalleryMenu.h"
 
 TkaCustomButtonControl::TkaCustomButtonControl(TComponent* AOwner)
     : TkaCustomActiveControl(AOwner), FGlowEffect(new TkaButtonGlowEffect(this)) {
@@ -17,6 +18,11 @@ TkaCustomButtonControl::TkaCustomButtonControl(TComponent* AOwner)
 }
 
 TkaCustomButtonControl::~TkaCustomButtonControl() {
+  if (auto* gallery = dynamic_cast<TkaGalleryMenu*>(FGalleryMenu)) {
+    // The menu keeps no handler of a freed button, nor a drop-down opened for it.
+    gallery->ClearInternalEvents(this);
+    if (gallery->FControl == this) gallery->Hide();
+  }
   StopRepeatClick();
   delete FGlowBuffer;
   delete FGlowImageBuffer;
@@ -44,7 +50,16 @@ void TkaCustomButtonControl::SetDropDownMenu(TPopupMenu* Value) {
 }
 
 void TkaCustomButtonControl::SetGalleryMenu(TComponent* Value) {
-  if (ReplaceReference(FGalleryMenu, Value)) RePaintControl();
+  auto* previous = dynamic_cast<TkaGalleryMenu*>(FGalleryMenu);
+  if (!ReplaceReference(FGalleryMenu, Value)) return;
+  if (previous != nullptr) previous->ClearInternalEvents(this);
+  if (auto* gallery = dynamic_cast<TkaGalleryMenu*>(FGalleryMenu)) HookGalleryMenu(gallery);
+  RePaintControl();
+}
+
+void TkaCustomButtonControl::HookGalleryMenu(TkaGalleryMenu* Gallery) {
+  Gallery->SetInternalEvents(
+      this, [this](TObject*) { RePaintControl(); }, [this](TObject*) { GalleryMenuClosed(); });
 }
 
 void TkaCustomButtonControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -231,6 +246,23 @@ void TkaCustomButtonControl::DropDownGalleryOpen(bool InSplit) {
                    FShowGalleryMenuFromRight);
 }
 
+void TkaCustomButtonControl::PopupGalleryMenu(const TRect& ScreenRect, bool FromTop, bool FromRight) {
+  auto* gallery = dynamic_cast<TkaGalleryMenu*>(FGalleryMenu);
+  if (gallery != nullptr) {
+    // A menu shared by several buttons tells the one that opened it of its closing.
+    HookGalleryMenu(gallery);
+    gallery->FScaleFactor = ScaleFactor();
+    gallery->FControl = this;
+    if (FromTop || FromRight)
+      gallery->PopupFromRectExt(ScreenRect, FromTop, FromRight);
+    else
+      gallery->PopupFromRect(ScreenRect);
+  }
+  // A menu that did not drop down (no pictures) will not report a closing: the button must
+  // not stay pressed.
+  if (gallery == nullptr || !gallery->DroppedDown()) GalleryMenuClosed();
+}
+
 void TkaCustomButtonControl::DropDownCustomOpen(bool InSplit) {
   if (!BeginDropDown(InSplit)) return;
   RePaintControl();
@@ -262,7 +294,7 @@ void TkaCustomButtonControl::GalleryMenuClosed() {
   FIsDown = false;
   FMenuDroppedDown = false;
   FMenuTracking = false;
-  RePaintControl();
+  if (!ComponentState().Contains(csDestroying)) RePaintControl();
   FOldCtrlState = GetCtrlState();
 }
 

@@ -15,6 +15,8 @@
 #include "lib/kaDrawUtils/GlowEffect.h"
 #include "lib/kaDrawUtils/TextDrawing.h"
 
+class TkaGalleryMenu;
+
 enum TkaArrowPosition { kaapRight, kaapBottom };
 enum TkaArrowDirection { kaadDefault, kaadRight };
 
@@ -139,8 +141,8 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   // Runs the drop-down menu's loop at ScreenPoint; returns when the menu has closed.
   virtual void PopupDropDownMenu(TPoint ScreenPoint);
   // Opens the gallery pop-up under a screen rectangle; it reports its closing through
-  // GalleryMenuClosed. Nothing here.
-  virtual void PopupGalleryMenu(const TRect& ScreenRect, bool FromTop, bool FromRight) {}
+  // GalleryMenuClosed.
+  virtual void PopupGalleryMenu(const TRect& ScreenRect, bool FromTop, bool FromRight);
   // Width and height of the images of the image list in use (0 x 0 without one).
   virtual void GetImagesSize(int& AWidth, int& AHeight) const;
   // True when the glow bitmaps must be rebuilt for these values; stores them.
@@ -181,6 +183,8 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   void DropDownGalleryOpen(bool InSplit);
   void DropDownCustomOpen(bool InSplit);
   bool BeginDropDown(bool InSplit);
+  // Points the gallery menu's internal events at this button.
+  void HookGalleryMenu(TkaGalleryMenu* Gallery);
   // Where the popup menu opens, in client coordinates, for the menu's alignment.
   virtual TPoint DropDownMenuAnchor() const;
 
