@@ -1,69 +1,32 @@
-# ka_add_program(<target> [WIN32] sources...): an executable with the application manifest.
+# ka_add_program(<target> [WIN32] sources...): an executable with the application manifest
+# (per-monitor DPI awareness, common controls 6) and a version resource.
+if(NOT DEFINED KA_RESOURCE_DIR)
+  set(KA_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
+endif()
 function(ka_add_program target)
-  add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/resources/manifest.rc)
-  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/manifest.rc PROPERTIES
-    OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/app.manifest)
+  add_executable(${target} ${ARGN} ${KA_RESOURCE_DIR}/manifest.rc)
+  set_source_files_properties(${KA_RESOURCE_DIR}/manifest.rc PROPERTIES
+    OBJECT_DEPENDS ${KA_RESOURCE_DIR}/app.manifest)
+  ka_add_version_resource(${target})
 endfunction()
 
-# ka_expand_layout(<file> <out-var>): a layout may carry a binary value as a reference to a
-# file of the repository, `Data = {@resources/lottie/Menu.json}`, so the pictures and
-# animations a window shows are kept once, as the files they are. The references are replaced
-# by the files' bytes in hexadecimal (the form the layout reader takes) in a copy in the build
-# tree, of the same file name; <out-var> names the file to embed (the original when it has no
-# references). Changing the layout or a file it refers to configures again.
-function(ka_expand_layout file out_var)
-  if(NOT file MATCHES "\\.layout$")
-    set(${out_var} "${file}" PARENT_SCOPE)
-    return()
-  endif()
-  file(READ "${file}" text)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
-  string(REGEX MATCHALL "{@[^}]+}" refs "${text}")
-  if(NOT refs)
-    set(${out_var} "${file}" PARENT_SCOPE)
-    return()
-  endif()
-  list(REMOVE_DUPLICATES refs)
-  foreach(ref ${refs})
-    string(REGEX REPLACE "^{@(.*)}$" "\\1" path "${ref}")
-    set(data "${PROJECT_SOURCE_DIR}/${path}")
-    if(NOT EXISTS "${data}")
-      message(FATAL_ERROR "${file}: ${ref} refers to a file that does not exist")
+# ka_add_version_resource(<target>): the file version block Windows shows in a program's
+# properties, from the project's name and version.
+function(ka_add_version_resource target)
+  set(KA_VERSION_NAME "${target}")
+  set(KA_VERSION_PRODUCT "${PROJECT_NAME}")
+  foreach(part MAJOR MINOR PATCH)
+    set(KA_VERSION_${part} "${PROJECT_VERSION_${part}}")
+    if(KA_VERSION_${part} STREQUAL "")
+      set(KA_VERSION_${part} 0)
     endif()
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${data}")
-    file(READ "${data}" hex HEX)
-    string(TOUPPER "${hex}" hex)
-    string(REPLACE "${ref}" "{${hex}}" text "${text}")
   endforeach()
-  get_filename_component(name "${file}" NAME)
-  set(out "${CMAKE_CURRENT_BINARY_DIR}/expanded-layouts/${name}")
-  # Written only when it changes, so an unchanged layout does not relink the programs.
-  set(old "")
-  if(EXISTS "${out}")
-    file(READ "${out}" old)
-  endif()
-  if(NOT old STREQUAL text)
-    file(WRITE "${out}" "${text}")
-  endif()
-  set(${out_var} "${out}" PARENT_SCOPE)
+  set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+  configure_file(${KA_RESOURCE_DIR}/version.rc.in "${rc}" @ONLY)
+  target_sources(${target} PRIVATE "${rc}")
 endfunction()
 
-# ka_add_layouts(<target> <rc-name> files...): embeds layout text files as RCDATA resources
-# named after the file (without extension, upper case), so forms find them by class name.
-function(ka_add_layouts target)
-  set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_layouts.rc")
-  set(content "")
-  foreach(f ${ARGN})
-    get_filename_component(abs ${f} ABSOLUTE)
-    ka_expand_layout("${abs}" abs)
-    get_filename_component(name ${f} NAME_WE)
-    string(TOUPPER ${name} upper)
-    string(APPEND content "${upper} RCDATA \"${abs}\"\n")
-    set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${abs})
-  endforeach()
-  file(GENERATE OUTPUT ${rc} CONTENT "${content}")
-  target_sources(${target} PRIVATE ${rc})
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/KaLayouts.cmake)
 
 # ka_link_units(<target> libraries...): links every object file of these library units. A
 # layout names classes that no code mentions, and a static library would otherwise drop the
@@ -75,4 +38,14 @@ function(ka_link_units target)
   foreach(lib ${ARGN})
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:${lib}>)
   endforeach()
+endfunction()
+
+# ka_unit_objects(<library> <object-library>): objects that a program must take whole (a
+# resource, a start-up registration nobody refers to) go to every program linking <library>
+# in this tree (programs only: a library archiving them too would hand them out twice); they
+# are also archived in <library>, where the installed package's whole-archive link finds them.
+function(ka_unit_objects lib objlib)
+  target_sources(${lib} INTERFACE
+    "$<BUILD_INTERFACE:$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:$<TARGET_OBJECTS:${objlib}>>>")
+  target_sources(${lib} PRIVATE $<TARGET_OBJECTS:${objlib}>)
 endfunction()

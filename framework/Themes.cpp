@@ -101,9 +101,9 @@ TThemedElementDetails FromTable(TThemedElement Element, const TPartState (&Table
   return TThemedElementDetails{Element, ps.Part, ps.State};
 }
 
-// Families of four states in the order normal, hot, pressed, disabled: the position in the
+// Families of four states in the order normal (0), hot, pressed, disabled: the position in the
 // group of four (0..3) of a 1-based state id.
-constexpr int kNormal = 0, kHot = 1, kPressed = 2, kDisabled = 3;
+constexpr int kHot = 1, kPressed = 2, kDisabled = 3;
 int SubState(int State) { return (State - 1) % 4; }
 
 // ---- Classic drawing ------------------------------------------------------------------

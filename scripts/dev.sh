@@ -3,7 +3,7 @@
 # X display per name, so that several people (or several checkouts' worth of work) can build
 # and run programs on one machine without taking each other's windows, focus or pointer.
 #
-#   scripts/dev.sh build <name> <i686|x86_64> [targets...]     configure once, then build
+#   scripts/dev.sh build <name> <i686|x86_64|clang-x86_64> [targets...]  configure, build
 #   scripts/dev.sh run   <name> <i686|x86_64> <program> [args]  run a program of that tree
 #   scripts/dev.sh stop  <name>                                stop the name's display
 #
@@ -48,7 +48,9 @@ case "$cmd" in
     if [ ! -f "$tree/build.ninja" ]; then
       launcher=()
       command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-      cmake -S "$KA_ROOT" -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$KA_ROOT/cmake/toolchain-mingw-$arch.cmake" \
+      toolchain="$KA_ROOT/cmake/toolchain-mingw-$arch.cmake"
+      [ "$arch" = clang-x86_64 ] && toolchain="$KA_ROOT/cmake/toolchain-clang-mingw-x86_64.cmake"
+      cmake -S "$KA_ROOT" -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKA_WERROR=ON -DKA_WINEPREFIX="$prefix" "${launcher[@]}" >/dev/null
     fi
     if [ $# -gt 0 ]; then cmake --build "$tree" -j "$(nproc)" --target "$@"; else cmake --build "$tree" -j "$(nproc)"; fi

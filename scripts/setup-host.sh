@@ -7,6 +7,7 @@ source "$(dirname "$0")/lib.sh"
 packages=(
   cmake ninja-build make
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  clang lld
   libz-mingw-w64-dev googletest nlohmann-json3-dev
   wine wine64 wine32:i386 fonts-wine fonts-font-awesome fonts-dejavu-core
   xvfb xauth x11-utils imagemagick

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds both architectures and runs every test under Wine.
+# Sets up the machine, builds both architectures with MinGW-w64 g++ and x86_64 with clang,
+# and runs every test of the three builds under Wine.
 # Exits non-zero on any build or test failure.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 "$KA_ROOT/scripts/setup-host.sh"
 
-presets=(mingw-i686 mingw-x86_64)
+presets=(mingw-i686 mingw-x86_64 clang-x86_64)
 for p in "${presets[@]}"; do
   ka_log "building $p"
   ka_configure_build "$p"

@@ -178,7 +178,7 @@ void TCoverageRaster::Sweep(TFillRule Rule, TCoverageSink& Sink) {
   // The edges by the pixel row they start in (those from above the box in its first).
   const size_t rows = static_cast<size_t>(FBox.Height());
   FRowStart.assign(rows + 1, 0);
-  auto rowOf = [this, rows](const TEdge& E) {
+  auto rowOf = [this](const TEdge& E) {
     return static_cast<size_t>(Floor(std::clamp(E.Y0, double(FBox.T), double(FBox.B - 1))) - FBox.T);
   };
   for (const TEdge& e : FEdges) ++FRowStart[rowOf(e) + 1];

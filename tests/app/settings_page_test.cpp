@@ -389,7 +389,8 @@ TEST(SettingsSecondForm, ShowsOneModalCentredSecondWindowThatMaximisesRestoresAn
 }
 
 TEST(SettingsSecondForm, MinimumSizeIsFourHundredSquareTimesTheScale) {
-  for (const auto& [dpi, minimum] : {std::pair{96, 400}, std::pair{120, 500}}) {
+  for (const auto& [dpi, minimumSize] : {std::pair{96, 400}, std::pair{120, 500}}) {
+    const int minimum = minimumSize;  // a plain local: lambdas may not capture bindings before C++20's fix
     SCOPED_TRACE(testing::Message() << dpi << " dpi");
     ForgetSecondForm();
     TMainWindow w(dpi, kWindows11Build);

@@ -45,6 +45,7 @@ class TProbeCombo : public TkaAdvancedComboBox {
   void Press(TPoint P) { Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y)); }
   void Release(TPoint P) { Perform(WM_LBUTTONUP, 0, MAKELPARAM(P.X, P.Y)); }
   void Move(TPoint P, WPARAM Keys = 0) { Perform(WM_MOUSEMOVE, Keys, MAKELPARAM(P.X, P.Y)); }
+  using TkaAdvancedComboBox::Click;  // the control's own Click stays callable beside the pointer one
   void Click(TPoint P) {
     Press(P);
     Release(P);

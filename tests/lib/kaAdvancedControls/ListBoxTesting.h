@@ -30,6 +30,7 @@ class TProbeListBox : public TkaAdvancedListBox {
   TRect ButtonAt(int Index) { return ItemButtonRect(Index); }
   void Press(int X, int Y, WPARAM Keys = MK_LBUTTON) { Perform(WM_LBUTTONDOWN, Keys, MAKELPARAM(X, Y)); }
   void Release(int X, int Y) { Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y)); }
+  using TkaAdvancedListBox::Click;  // the control's own Click stays callable beside the pointer one
   void Click(int X, int Y) {
     Press(X, Y);
     Release(X, Y);
