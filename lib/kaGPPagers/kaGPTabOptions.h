@@ -11,6 +11,12 @@
 enum TkaGPTabStyle { gptsShape, gptsBottomLine, gptsLine, gptsRoundedLine };
 enum TkaGPTabCloseButtonShapeKind { kagptcbRounded, kagptcbRect };
 
+// A getter and a setter that stores a changed value through the class's SetValue, which
+// notifies OnChange.
+#define KA_GP_OPTION(Type, Name)        \
+  Type Name() const { return F##Name; } \
+  void Set##Name(Type Value) { SetValue(F##Name, Value); }
+
 // Colours, alphas and the shape of tabs. Every setter stores a changed value and fires
 // OnChange; refused values are ignored.
 class TkaGPTabOptions : public TPersistent {
@@ -21,33 +27,29 @@ class TkaGPTabOptions : public TPersistent {
   // and LineWidth; the tab style and the gradient angle stay.
   void Assign(TPersistent* Source) override;
 
-#define KA_GPT_PROPERTY(Type, Name)     \
-  Type Name() const { return F##Name; } \
-  void Set##Name(Type Value) { SetValue(F##Name, Value); }
-  KA_GPT_PROPERTY(TColor, NormalColor)
-  KA_GPT_PROPERTY(TColor, ActiveColor)
-  KA_GPT_PROPERTY(TColor, MouseInColor)
-  KA_GPT_PROPERTY(TColor, FocusedColor)
-  KA_GPT_PROPERTY(TColor, FrameNormalColor)
-  KA_GPT_PROPERTY(TColor, FrameActiveColor)
-  KA_GPT_PROPERTY(TColor, FrameMouseInColor)
-  KA_GPT_PROPERTY(TColor, FrameFocusedColor)
-  KA_GPT_PROPERTY(TColor, FontNormalColor)
-  KA_GPT_PROPERTY(TColor, FontActiveColor)
-  KA_GPT_PROPERTY(TColor, FontMouseInColor)
-  KA_GPT_PROPERTY(TColor, FontFocusedColor)
-  KA_GPT_PROPERTY(uint8_t, NormalColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, ActiveColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, MouseInColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, FocusedColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, FrameNormalColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, FrameActiveColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, FrameMouseInColorAlpha)
-  KA_GPT_PROPERTY(uint8_t, FrameFocusedColorAlpha)
-  KA_GPT_PROPERTY(bool, StyleColors)
-  KA_GPT_PROPERTY(TkaGPTabStyle, TabStyle)
-  KA_GPT_PROPERTY(TkaGPShapeFillStyle, ShapeFillStyle)
-#undef KA_GPT_PROPERTY
+  KA_GP_OPTION(TColor, NormalColor)
+  KA_GP_OPTION(TColor, ActiveColor)
+  KA_GP_OPTION(TColor, MouseInColor)
+  KA_GP_OPTION(TColor, FocusedColor)
+  KA_GP_OPTION(TColor, FrameNormalColor)
+  KA_GP_OPTION(TColor, FrameActiveColor)
+  KA_GP_OPTION(TColor, FrameMouseInColor)
+  KA_GP_OPTION(TColor, FrameFocusedColor)
+  KA_GP_OPTION(TColor, FontNormalColor)
+  KA_GP_OPTION(TColor, FontActiveColor)
+  KA_GP_OPTION(TColor, FontMouseInColor)
+  KA_GP_OPTION(TColor, FontFocusedColor)
+  KA_GP_OPTION(uint8_t, NormalColorAlpha)
+  KA_GP_OPTION(uint8_t, ActiveColorAlpha)
+  KA_GP_OPTION(uint8_t, MouseInColorAlpha)
+  KA_GP_OPTION(uint8_t, FocusedColorAlpha)
+  KA_GP_OPTION(uint8_t, FrameNormalColorAlpha)
+  KA_GP_OPTION(uint8_t, FrameActiveColorAlpha)
+  KA_GP_OPTION(uint8_t, FrameMouseInColorAlpha)
+  KA_GP_OPTION(uint8_t, FrameFocusedColorAlpha)
+  KA_GP_OPTION(bool, StyleColors)
+  KA_GP_OPTION(TkaGPTabStyle, TabStyle)
+  KA_GP_OPTION(TkaGPShapeFillStyle, ShapeFillStyle)
   // At least 1.
   int FrameWidth() const { return FFrameWidth; }
   void SetFrameWidth(int Value);
@@ -122,28 +124,25 @@ class TkaGPTabCloseButtonOptions : public TPersistent {
   // The eight colour and alpha pairs, the shape and StyleColors.
   void Assign(TPersistent* Source) override;
 
-#define KA_GPC_PROPERTY(Type, Name)     \
-  Type Name() const { return F##Name; } \
-  void Set##Name(Type Value) { SetValue(F##Name, Value); }
-  KA_GPC_PROPERTY(TColor, NormalColor)
-  KA_GPC_PROPERTY(TColor, HotColor)
-  KA_GPC_PROPERTY(TColor, PressedColor)
-  KA_GPC_PROPERTY(TColor, DisabledColor)
-  KA_GPC_PROPERTY(TColor, GlyphNormalColor)
-  KA_GPC_PROPERTY(TColor, GlyphHotColor)
-  KA_GPC_PROPERTY(TColor, GlyphPressedColor)
-  KA_GPC_PROPERTY(TColor, GlyphDisabledColor)
-  KA_GPC_PROPERTY(uint8_t, NormalColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, HotColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, PressedColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, DisabledColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, GlyphNormalColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, GlyphHotColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, GlyphPressedColorAlpha)
-  KA_GPC_PROPERTY(uint8_t, GlyphDisabledColorAlpha)
-  KA_GPC_PROPERTY(TkaGPTabCloseButtonShapeKind, ShapeKind)
-  KA_GPC_PROPERTY(bool, StyleColors)
-#undef KA_GPC_PROPERTY
+  KA_GP_OPTION(TColor, NormalColor)
+  KA_GP_OPTION(TColor, HotColor)
+  KA_GP_OPTION(TColor, PressedColor)
+  KA_GP_OPTION(TColor, DisabledColor)
+  KA_GP_OPTION(TColor, GlyphNormalColor)
+  KA_GP_OPTION(TColor, GlyphHotColor)
+  KA_GP_OPTION(TColor, GlyphPressedColor)
+  KA_GP_OPTION(TColor, GlyphDisabledColor)
+  KA_GP_OPTION(uint8_t, NormalColorAlpha)
+  KA_GP_OPTION(uint8_t, HotColorAlpha)
+  KA_GP_OPTION(uint8_t, PressedColorAlpha)
+  KA_GP_OPTION(uint8_t, DisabledColorAlpha)
+  KA_GP_OPTION(uint8_t, GlyphNormalColorAlpha)
+  KA_GP_OPTION(uint8_t, GlyphHotColorAlpha)
+  KA_GP_OPTION(uint8_t, GlyphPressedColorAlpha)
+  KA_GP_OPTION(uint8_t, GlyphDisabledColorAlpha)
+  KA_GP_OPTION(TkaGPTabCloseButtonShapeKind, ShapeKind)
+  KA_GP_OPTION(bool, StyleColors)
+#undef KA_GP_OPTION
 
   // Hot, pressed and disabled pick their own values; anything else the normal ones.
   TkasCtrlState State() const { return FState; }

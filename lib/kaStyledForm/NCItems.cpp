@@ -15,6 +15,19 @@ TkaStyledForm* TkaNCItem::StyledForm() const {
   return nullptr;
 }
 
+void TkaNCItem::SetSpacing(int Value) {
+  if (Value >= 0) SetField(FSpacing, Value);
+}
+
+void TkaNCItem::AssignShared(const TkaNCItem& Source) {
+  FImageIndex = Source.FImageIndex;
+  FCaption = Source.FCaption;
+  FEnabled = Source.FEnabled;
+  FVisible = Source.FVisible;
+  FSpacing = Source.FSpacing;
+  FHint = Source.FHint;
+}
+
 TkaNCButtonItem::TkaNCButtonItem(TCollection* Collection)
     : TkaNCItem(Collection), FNCObject(std::make_unique<TkaNCButtonObject>(this)) {}
 
@@ -57,10 +70,6 @@ void TkaNCButtonItem::SetHeight(int Value) {
   if (Value >= 0) SetField(FHeight, Value);
 }
 
-void TkaNCButtonItem::SetSpacing(int Value) {
-  if (Value >= 0) SetField(FSpacing, Value);
-}
-
 void TkaNCButtonItem::SetMargin(int Value) {
   if (Value >= -1) SetField(FMargin, Value);
 }
@@ -78,14 +87,11 @@ void TkaNCButtonItem::Assign(TPersistent* Source) {
     return;
   }
   if (item == this) return;
-  FImageIndex = item->FImageIndex;
+  AssignShared(*item);
   FHotImageIndex = item->FHotImageIndex;
   FPressedImageIndex = item->FPressedImageIndex;
-  FEnabled = item->FEnabled;
-  FVisible = item->FVisible;
   FCustomDropDown = item->FCustomDropDown;
   FSplitButton = item->FSplitButton;
-  FCaption = item->FCaption;
   FStyle = item->FStyle;
   FWidth = item->FWidth;
   FHeight = item->FHeight;
@@ -94,9 +100,7 @@ void TkaNCButtonItem::Assign(TPersistent* Source) {
   FMarginTop = item->FMarginTop;
   FMarginBottom = item->FMarginBottom;
   FPosition = item->FPosition;
-  FSpacing = item->FSpacing;
   FMargin = item->FMargin;
-  FHint = item->FHint;
   SetPopupMenu(item->FPopupMenu);
   Changed(false);
 }
@@ -106,10 +110,6 @@ TkaNCTabItem::TkaNCTabItem(TCollection* Collection)
 
 TkaNCTabItem::~TkaNCTabItem() = default;
 
-void TkaNCTabItem::SetSpacing(int Value) {
-  if (Value >= 0) SetField(FSpacing, Value);
-}
-
 void TkaNCTabItem::Assign(TPersistent* Source) {
   auto* item = dynamic_cast<TkaNCTabItem*>(Source);
   if (item == nullptr) {
@@ -117,15 +117,10 @@ void TkaNCTabItem::Assign(TPersistent* Source) {
     return;
   }
   if (item == this) return;
-  FImageIndex = item->FImageIndex;
-  FCaption = item->FCaption;
-  FVisible = item->FVisible;
-  FEnabled = item->FEnabled;
+  AssignShared(*item);
   FHeight = item->FHeight;
   FWidth = item->FWidth;
   FMarginTop = item->FMarginTop;
-  FSpacing = item->FSpacing;
-  FHint = item->FHint;
   Changed(false);
 }
 
@@ -178,6 +173,8 @@ void Place(TkaNCObject* Object, TCollectionItem* Item, const TRect& Rect) {
 
 void Hide(TkaNCObject* Object, TCollectionItem* Item) { Place(Object, Item, TRect()); }
 
+enum class TSide { Left, Right };
+
 struct TCaptionLayout {
   TkaStyledForm* Form;
   TCanvas* Canvas;
@@ -187,119 +184,68 @@ struct TCaptionLayout {
   int YOffset;
   double S;
 
-  void RightButtons() {
-    TkaNCButtonItems* items = Form->Buttons();
-    for (int i = 0; i < items->Count(); ++i) {
-      TkaNCButtonItem* item = items->Items(i);
-      TkaNCButtonObject* obj = item->NCObject();
-      if (item->Position() != kabpRight) continue;
-      if (!item->Visible()) {
-        obj->ClearMouseIn();
-        Hide(obj, item);
-        continue;
-      }
-      const int h = ButtonHeight(item);
-      const int w = ItemWidth(obj, item->Width(), h, S, Canvas);
-      const int x = R.Right - w - item->MarginRight();
-      const TRect rect(x, Top0 + item->MarginTop(), x + w, Top0 + item->MarginTop() + h);
-      if (x < R.Left) {
-        Hide(obj, item);
-        continue;
-      }
-      Place(obj, item, rect);
-      R.Right = x - item->MarginLeft();
-      obj->Draw(Canvas);
-    }
-    R.Right -= 5;
-  }
-
-  void LeftButtons() {
-    TkaNCButtonItems* items = Form->Buttons();
-    for (int i = 0; i < items->Count(); ++i) {
-      TkaNCButtonItem* item = items->Items(i);
-      TkaNCButtonObject* obj = item->NCObject();
-      if (item->Position() != kabpLeft) continue;
-      if (!item->Visible()) {
-        obj->ClearMouseIn();
-        Hide(obj, item);
-        continue;
-      }
-      const int h = ButtonHeight(item);
-      const int w = ItemWidth(obj, item->Width(), h, S, Canvas);
-      const int x = R.Left + item->MarginLeft();
-      const TRect rect(x, Top0 + item->MarginTop(), x + w, Top0 + item->MarginTop() + h);
-      if (rect.Right > R.Right) {
-        Hide(obj, item);
-        continue;
-      }
-      Place(obj, item, rect);
-      R.Left = rect.Right + item->MarginRight();
-      obj->Draw(Canvas);
-    }
-    R.Left += 5;
-  }
-
   int ButtonHeight(TkaNCButtonItem* item) const {
     return item->Height() < 1 ? H - YOffset - item->MarginTop() - item->MarginBottom() : item->Height();
-  }
-
-  TRect TabRect(TkaNCTabItem* item, int X, int W, int Hgt) const {
-    return TRect(X, Top0 + item->MarginTop(), X + W, Top0 + item->MarginTop() + Hgt);
   }
 
   int TabHeight(TkaNCTabItem* item) const {
     return item->Height() < 1 ? H - YOffset - item->MarginTop() : item->Height();
   }
 
-  // Right-hand tabs are placed from the last one, so they read in order from left to right.
-  void RightTabs() {
-    TkaNCTabItems* items = Form->Tabs();
-    R.Right -= 5;
-    for (int i = items->Count() - 1; i >= 0; --i) {
-      TkaNCTabItem* item = items->Items(i);
-      TkaNCTabObject* obj = item->NCObject();
-      if (!item->Visible()) {
-        obj->ClearMouseIn();
-        Hide(obj, item);
-        continue;
-      }
-      const int h = TabHeight(item);
-      const int w = ItemWidth(obj, item->Width(), h, S, Canvas);
-      const int x = R.Right - w;
-      if (x < R.Left) {
-        Hide(obj, item);
-        continue;
-      }
-      Place(obj, item, TabRect(item, x, w, h));
-      R.Right = x;
-      obj->Draw(Canvas);
-    }
-    R.Right -= 5;
+  // The gap that keeps a group of items off what lies beside it.
+  void Gap(TSide Side) {
+    if (Side == TSide::Right)
+      R.Right -= 5;
+    else
+      R.Left += 5;
   }
 
-  void LeftTabs() {
-    TkaNCTabItems* items = Form->Tabs();
-    R.Left += 5;
-    for (int i = 0; i < items->Count(); ++i) {
-      TkaNCTabItem* item = items->Items(i);
-      TkaNCTabObject* obj = item->NCObject();
-      if (!item->Visible()) {
-        obj->ClearMouseIn();
-        Hide(obj, item);
-        continue;
-      }
-      const int h = TabHeight(item);
-      const int w = ItemWidth(obj, item->Width(), h, S, Canvas);
-      const int x = R.Left;
-      if (x + w > R.Right) {
-        Hide(obj, item);
-        continue;
-      }
-      Place(obj, item, TabRect(item, x, w, h));
-      R.Left += w;
-      obj->Draw(Canvas);
+  // Places an item against the Side edge of R and moves that edge past the item and its
+  // side margins; an item that no longer fits is hidden, and so is an invisible one.
+  template <class TItem>
+  void PlaceAt(TItem* item, TSide Side, int Height, int MarginLeft, int MarginRight) {
+    auto* obj = item->NCObject();
+    if (!item->Visible()) {
+      obj->ClearMouseIn();
+      Hide(obj, item);
+      return;
     }
-    R.Left += 5;
+    const int w = ItemWidth(obj, item->Width(), Height, S, Canvas);
+    const bool right = Side == TSide::Right;
+    const int x = right ? R.Right - w - MarginRight : R.Left + MarginLeft;
+    if (right ? x < R.Left : x + w > R.Right) {
+      Hide(obj, item);
+      return;
+    }
+    Place(obj, item, TRect(x, Top0 + item->MarginTop(), x + w, Top0 + item->MarginTop() + Height));
+    if (right)
+      R.Right = x - MarginLeft;
+    else
+      R.Left = x + w + MarginRight;
+    obj->Draw(Canvas);
+  }
+
+  void Buttons(TSide Side) {
+    const TkaNCButtonPosition position = Side == TSide::Right ? kabpRight : kabpLeft;
+    TkaNCButtonItems* items = Form->Buttons();
+    for (int i = 0; i < items->Count(); ++i) {
+      TkaNCButtonItem* item = items->Items(i);
+      if (item->Position() == position)
+        PlaceAt(item, Side, ButtonHeight(item), item->MarginLeft(), item->MarginRight());
+    }
+    Gap(Side);
+  }
+
+  // Right-hand tabs are placed from the last one, so they read in order from left to right.
+  void Tabs(TSide Side) {
+    TkaNCTabItems* items = Form->Tabs();
+    const int count = items->Count();
+    Gap(Side);
+    for (int k = 0; k < count; ++k) {
+      TkaNCTabItem* item = items->Items(Side == TSide::Right ? count - 1 - k : k);
+      PlaceAt(item, Side, TabHeight(item), 0, 0);
+    }
+    Gap(Side);
   }
 };
 
@@ -321,19 +267,19 @@ void DrawCaptionItems(TkaStyledForm* AForm, TCanvas* Canvas, TRect& R, const TRe
   TCaptionLayout layout{AForm, Canvas, R, B.Top, B.Height(), YOffset, S};
   if (buttons) {
     UseScaledFont(Canvas, AForm->ButtonFont(), S);
-    layout.RightButtons();
+    layout.Buttons(TSide::Right);
   }
   if (tabs && AForm->TabsPosition() == katpRight) {
     UseScaledFont(Canvas, AForm->TabFont(), S);
-    layout.RightTabs();
+    layout.Tabs(TSide::Right);
   }
   if (buttons) {
     UseScaledFont(Canvas, AForm->ButtonFont(), S);
-    layout.LeftButtons();
+    layout.Buttons(TSide::Left);
   }
   if (tabs && AForm->TabsPosition() == katpLeft) {
     UseScaledFont(Canvas, AForm->TabFont(), S);
-    layout.LeftTabs();
+    layout.Tabs(TSide::Left);
   }
 }
 

@@ -71,6 +71,10 @@ class TkaNCObject : public TObject {
   // The index of the parent item, the styled form's scale factor (1 without one).
   int ItemIndex() const;
   double Scale() const;
+  // Entering or leaving either kind of item: the mouse state and the item's hint, then
+  // Repaint, then the item's event last, as the handler may free the item.
+  void EnterOrLeave(bool AEnter, const String& AHint, const std::function<void()>& Repaint,
+                    const TkaNCMouseEvent& AEvent);
 
   TCollectionItem* FParent;
   bool FMouseIn = false;
@@ -155,8 +159,22 @@ class TkaNCItem : public TCollectionItem {
   // The styled form owning the collection (nullptr without one).
   TkaStyledForm* StyledForm() const;
   virtual TkaNCObject* NCObject() const = 0;
-  virtual bool ItemEnabled() const = 0;
-  virtual bool ItemVisible() const = 0;
+  bool ItemEnabled() const { return FEnabled; }
+  bool ItemVisible() const { return FVisible; }
+
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value) { SetField(FImageIndex, Value); }
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& Value) { SetField(FCaption, Value); }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value) { SetField(FEnabled, Value); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value) { SetField(FVisible, Value); }
+  // Image to caption; negative refused.
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int Value);
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { SetField(FHint, Value); }
 
  protected:
   template <class T>
@@ -165,6 +183,16 @@ class TkaNCItem : public TCollectionItem {
     Field = Value;
     Changed(false);
   }
+  // Copies the properties above, without a change notification.
+  void AssignShared(const TkaNCItem& Source);
+
+ private:
+  int FImageIndex = -1;
+  String FCaption;
+  bool FEnabled = true;
+  bool FVisible = true;
+  int FSpacing = 5;
+  String FHint;
 };
 
 class TkaNCButtonItem : public TkaNCItem {
@@ -174,15 +202,11 @@ class TkaNCButtonItem : public TkaNCItem {
   ~TkaNCButtonItem() override;
 
   TkaNCButtonObject* NCObject() const override { return FNCObject.get(); }
-  bool ItemEnabled() const override { return FEnabled; }
-  bool ItemVisible() const override { return FVisible; }
 
   // Not owned; the styled form clears it when the menu is freed.
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* Value);
 
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value) { SetField(FImageIndex, Value); }
   int HotImageIndex() const { return FHotImageIndex; }
   void SetHotImageIndex(int Value) { SetField(FHotImageIndex, Value); }
   int PressedImageIndex() const { return FPressedImageIndex; }
@@ -190,10 +214,6 @@ class TkaNCButtonItem : public TkaNCItem {
   // Latched; setting it releases every other item of the same GroupIndex (0 included).
   bool Down() const { return FDown; }
   void SetDown(bool Value);
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { SetField(FEnabled, Value); }
-  bool Visible() const { return FVisible; }
-  void SetVisible(bool Value) { SetField(FVisible, Value); }
   int GroupIndex() const { return FGroupIndex; }
   void SetGroupIndex(int Value) { SetField(FGroupIndex, Value); }
   bool AllowAllUp() const { return FAllowAllUp; }
@@ -202,8 +222,6 @@ class TkaNCButtonItem : public TkaNCItem {
   void SetCustomDropDown(bool Value) { SetField(FCustomDropDown, Value); }
   bool SplitButton() const { return FSplitButton; }
   void SetSplitButton(bool Value) { SetField(FSplitButton, Value); }
-  const String& Caption() const { return FCaption; }
-  void SetCaption(const String& Value) { SetField(FCaption, Value); }
   TkaNCButtonStyle Style() const { return FStyle; }
   void SetStyle(TkaNCButtonStyle Value) { SetField(FStyle, Value); }
   // 0: automatic; negative values are refused.
@@ -221,17 +239,12 @@ class TkaNCButtonItem : public TkaNCItem {
   void SetMarginBottom(int Value) { SetField(FMarginBottom, Value); }
   TkaNCButtonPosition Position() const { return FPosition; }
   void SetPosition(TkaNCButtonPosition Value) { SetField(FPosition, Value); }
-  // Image to caption; negative refused.
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int Value);
   // Content margin of the image and caption layout; below -1 refused.
   int Margin() const { return FMargin; }
   void SetMargin(int Value);
   // Extra width on each side; negative refused.
   int ContentMargin() const { return FContentMargin; }
   void SetContentMargin(int Value);
-  const String& Hint() const { return FHint; }
-  void SetHint(const String& Value) { SetField(FHint, Value); }
 
   // Where the layout last placed the button (window coordinates), as its NC object has it.
   TRect ObjectRect;
@@ -261,17 +274,13 @@ class TkaNCButtonItem : public TkaNCItem {
 
   std::unique_ptr<TkaNCButtonObject> FNCObject;
   TPopupMenu* FPopupMenu = nullptr;
-  int FImageIndex = -1;
   int FHotImageIndex = -1;
   int FPressedImageIndex = -1;
   bool FDown = false;
-  bool FEnabled = true;
-  bool FVisible = true;
   int FGroupIndex = 0;
   bool FAllowAllUp = false;
   bool FCustomDropDown = false;
   bool FSplitButton = false;
-  String FCaption;
   TkaNCButtonStyle FStyle = kancToolButtonTransparent;
   int FWidth = 0;
   int FHeight = 0;
@@ -280,10 +289,8 @@ class TkaNCButtonItem : public TkaNCItem {
   int FMarginTop = 2;
   int FMarginBottom = 2;
   TkaNCButtonPosition FPosition = kabpLeft;
-  int FSpacing = 5;
   int FMargin = -1;
   int FContentMargin = 0;
-  String FHint;
 };
 
 class TkaNCTabItem : public TkaNCItem {
@@ -293,17 +300,7 @@ class TkaNCTabItem : public TkaNCItem {
   ~TkaNCTabItem() override;
 
   TkaNCTabObject* NCObject() const override { return FNCObject.get(); }
-  bool ItemEnabled() const override { return FEnabled; }
-  bool ItemVisible() const override { return FVisible; }
 
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value) { SetField(FImageIndex, Value); }
-  const String& Caption() const { return FCaption; }
-  void SetCaption(const String& Value) { SetField(FCaption, Value); }
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { SetField(FEnabled, Value); }
-  bool Visible() const { return FVisible; }
-  void SetVisible(bool Value) { SetField(FVisible, Value); }
   // 0: automatic. Width, Height, MarginTop and ContentMargin take any value.
   int Width() const { return FWidth; }
   void SetWidth(int Value) { SetField(FWidth, Value); }
@@ -313,11 +310,6 @@ class TkaNCTabItem : public TkaNCItem {
   void SetMarginTop(int Value) { SetField(FMarginTop, Value); }
   int ContentMargin() const { return FContentMargin; }
   void SetContentMargin(int Value) { SetField(FContentMargin, Value); }
-  // Negative refused.
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int Value);
-  const String& Hint() const { return FHint; }
-  void SetHint(const String& Value) { SetField(FHint, Value); }
 
   // Copies ImageIndex, Caption, Visible, Enabled, Height, Width, MarginTop, Spacing and Hint.
   void Assign(TPersistent* Source) override;
@@ -334,16 +326,10 @@ class TkaNCTabItem : public TkaNCItem {
 
  private:
   std::unique_ptr<TkaNCTabObject> FNCObject;
-  int FImageIndex = -1;
-  String FCaption;
-  bool FEnabled = true;
-  bool FVisible = true;
   int FWidth = 0;
   int FHeight = 0;
   int FMarginTop = 3;
   int FContentMargin = 0;
-  int FSpacing = 5;
-  String FHint;
 };
 
 class TkaNCButtonItems : public TOwnedCollection {

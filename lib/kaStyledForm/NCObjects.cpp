@@ -126,6 +126,19 @@ double TkaNCObject::Scale() const {
   return form != nullptr ? form->ScaleFactor() : 1.0;
 }
 
+void TkaNCObject::EnterOrLeave(bool AEnter, const String& AHint, const std::function<void()>& Repaint,
+                               const TkaNCMouseEvent& AEvent) {
+  FMouseIn = AEnter;
+  if (TkaHint* hint = ItemHintComponent(OwnerStyledForm(), AHint)) {
+    if (AEnter)
+      hint->ActivateHint(AHint);
+    else
+      hint->HideHint();
+  }
+  Repaint();
+  if (AEvent) AEvent(ItemIndex());
+}
+
 // ---- Caption buttons ------------------------------------------------------------------------
 
 TkaNCButtonObject::TkaNCButtonObject(TkaNCButtonItem* AParent) : TkaNCObject(AParent) {}
@@ -288,20 +301,12 @@ void TkaNCButtonObject::MouseMove(int X, int Y) {
 }
 
 void TkaNCButtonObject::MouseEnter() {
-  FMouseIn = true;
-  TkaNCButtonItem* item = ButtonItem();
-  if (TkaHint* hint = ItemHintComponent(OwnerStyledForm(), item->Hint())) hint->ActivateHint(item->Hint());
-  RepaintUnlessDroppedDown();
-  if (item->OnMouseEnter) item->OnMouseEnter(ItemIndex());
+  EnterOrLeave(true, ButtonItem()->Hint(), [this] { RepaintUnlessDroppedDown(); }, ButtonItem()->OnMouseEnter);
 }
 
 void TkaNCButtonObject::MouseLeave() {
-  FMouseIn = false;
-  TkaNCButtonItem* item = ButtonItem();
-  if (TkaHint* hint = ItemHintComponent(OwnerStyledForm(), item->Hint())) hint->HideHint();
   FDown = false;
-  RepaintUnlessDroppedDown();
-  if (item->OnMouseLeave) item->OnMouseLeave(ItemIndex());
+  EnterOrLeave(false, ButtonItem()->Hint(), [this] { RepaintUnlessDroppedDown(); }, ButtonItem()->OnMouseLeave);
 }
 
 void TkaNCButtonObject::CloseUp(bool AAcceptChanges) {
@@ -500,19 +505,11 @@ void TkaNCTabObject::MouseMove(int X, int Y) {
 }
 
 void TkaNCTabObject::MouseEnter() {
-  FMouseIn = true;
-  TkaNCTabItem* item = TabItem();
-  if (TkaHint* hint = ItemHintComponent(OwnerStyledForm(), item->Hint())) hint->ActivateHint(item->Hint());
-  Invalidate();
-  if (item->OnMouseEnter) item->OnMouseEnter(ItemIndex());
+  EnterOrLeave(true, TabItem()->Hint(), [this] { Invalidate(); }, TabItem()->OnMouseEnter);
 }
 
 void TkaNCTabObject::MouseLeave() {
-  FMouseIn = false;
-  TkaNCTabItem* item = TabItem();
-  if (TkaHint* hint = ItemHintComponent(OwnerStyledForm(), item->Hint())) hint->HideHint();
-  Invalidate();
-  if (item->OnMouseLeave) item->OnMouseLeave(ItemIndex());
+  EnterOrLeave(false, TabItem()->Hint(), [this] { Invalidate(); }, TabItem()->OnMouseLeave);
 }
 
 void TkaNCTabObject::Draw(TCanvas* ACanvas) {
