@@ -741,6 +741,15 @@ TCustomForm* GetParentForm(const TControl* Control, bool TopForm) {
   return found;
 }
 
+bool ReleaseFocusFrom(TWinControl* Container) {
+  TCustomForm* form = GetParentForm(Container);
+  if (form == nullptr || Container == nullptr) return true;
+  TWinControl* focused = form->ActiveControl();
+  if (focused == nullptr || !Container->ContainsControl(focused)) return true;
+  form->SetActiveControl(nullptr);
+  return form->ActiveControl() == nullptr;
+}
+
 TControl* FindVCLWindow(TPoint Pos) { return FindDragTarget(Pos, false); }
 
 TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {

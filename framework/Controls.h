@@ -569,6 +569,9 @@ class TCustomControl : public TWinControl {
 
 // The form a control lives on (TopForm: the outermost one).
 TCustomForm* GetParentForm(const TControl* Control, bool TopForm = true);
+// Takes the focus out of Container (a page about to be hidden) when its form's active control
+// lies inside it. False when an exit handler took the focus back, which refuses the change.
+bool ReleaseFocusFrom(TWinControl* Container);
 // The control under a screen point, including graphic children.
 TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
 TControl* FindVCLWindow(TPoint Pos);

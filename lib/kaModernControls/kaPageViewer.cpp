@@ -222,13 +222,8 @@ void TkaPageViewer::SetActivePage(TkaPageViewerPage* Value) {
 }
 
 bool TkaPageViewer::ReleaseFocusFromActivePage() {
-  TCustomForm* form = GetParentForm(this);
-  if (form == nullptr || FActivePage == nullptr) return true;
-  TWinControl* focused = form->ActiveControl();
-  if (focused == nullptr || !FActivePage->ContainsControl(focused)) return true;
-  form->SetActiveControl(nullptr);
-  // An exit handler that takes the focus back refuses the switch.
-  return form->ActiveControl() == nullptr;
+  // The page lives on this control, so its form is this control's.
+  return FActivePage == nullptr || ReleaseFocusFrom(FActivePage);
 }
 
 void TkaPageViewer::SetPageIndex(int Value) {
