@@ -787,6 +787,13 @@ void CALLBACK CloseNested(HWND, UINT, UINT_PTR, DWORD) {
 // Every window, page, list and menu once at each DPI, reached both ways (made there, and
 // moved there): what the process keeps per DPI is made before the counts are taken.
 void WarmUpTour() {
+  // Shared cursors and system colour brushes are made on first use and kept by the system for
+  // the process (a cursor is a 1-bpp mask and two 32-bpp pictures under Wine); which of them a
+  // run first needs depends on where the pointer happens to rest.
+  for (LPCWSTR id : {IDC_ARROW, IDC_IBEAM, IDC_WAIT, IDC_CROSS, IDC_UPARROW, IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,
+                     IDC_SIZENS, IDC_SIZEALL, IDC_NO, IDC_HAND, IDC_APPSTARTING, IDC_HELP})
+    ::LoadCursorW(nullptr, id);
+  for (int c = 0; c <= COLOR_MENUBAR; ++c) ::GetSysColorBrush(c);
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, CloseNested);
   for (int ppi : {96, 120, 144, 192}) {
     TMainWindow w(ppi);
@@ -806,13 +813,58 @@ void WarmUpTour() {
   ::KillTimer(nullptr, timer);
 }
 
+// The live GDI handles by table slot, so that a failure can describe the objects it finds new.
+std::vector<DWORD> GdiHandleKinds() {
+  std::vector<DWORD> kinds(0x10000, 0);
+  for (ULONG_PTR i = 1; i < kinds.size(); ++i) kinds[i] = ::GetObjectType(reinterpret_cast<HGDIOBJ>(i));
+  return kinds;
+}
+
 struct TCounts {
   int Gdi, User, Alive;
   std::vector<int> GdiKinds;
+  std::vector<DWORD> Handles;
 };
 TCounts CountsNow() {
   Settle(400);
-  return {GdiObjectCount(), UserObjectCount(), TObject::AliveCount(), GdiObjectsByKind()};
+  return {GdiObjectCount(), UserObjectCount(), TObject::AliveCount(), GdiObjectsByKind(), GdiHandleKinds()};
+}
+
+// What the objects a run left behind are: a bitmap's size and depth, a brush's style and
+// colour, a font's face and height are usually enough to say who made them.
+std::string DescribeNewObjects(const TCounts& Before, const TCounts& After) {
+  std::string text;
+  for (size_t i = 1; i < After.Handles.size(); ++i) {
+    const DWORD kind = After.Handles[i];
+    // Only kinds that grew: regions and DCs come and go in other slots all the time.
+    if (kind == 0 || kind == Before.Handles[i] || kind >= After.GdiKinds.size() ||
+        After.GdiKinds[kind] <= Before.GdiKinds[kind])
+      continue;
+    const auto h = reinterpret_cast<HGDIOBJ>(i);
+    switch (After.Handles[i]) {
+      case OBJ_BITMAP: {
+        BITMAP b{};
+        ::GetObjectW(h, sizeof b, &b);
+        text += Fmt("\n    bitmap %dx%d, %d bpp%s", static_cast<int>(b.bmWidth), static_cast<int>(b.bmHeight),
+                    static_cast<int>(b.bmBitsPixel), b.bmBits != nullptr ? ", DIB" : "");
+        break;
+      }
+      case OBJ_BRUSH: {
+        LOGBRUSH b{};
+        ::GetObjectW(h, sizeof b, &b);
+        text += Fmt("\n    brush style %u, colour %06lx", b.lbStyle, static_cast<unsigned long>(b.lbColor));
+        break;
+      }
+      case OBJ_FONT: {
+        LOGFONTW f{};
+        ::GetObjectW(h, sizeof f, &f);
+        text += Fmt("\n    font %ls, height %ld", f.lfFaceName, static_cast<long>(f.lfHeight));
+        break;
+      }
+      default: text += Fmt("\n    object of kind %lu", static_cast<unsigned long>(After.Handles[i])); break;
+    }
+  }
+  return text;
 }
 
 std::string KindsGrown(const TCounts& Before, const TCounts& After) {
@@ -860,10 +912,12 @@ TEST(Monkey, SeededInputOnTheDemosWindowsHangsNothingThrowsNothingAndLeavesNothi
     std::fflush(stdout);
     const TCounts after = CountsNow();
     // A run can still take a path the warm-up did not and leave a few process-wide objects
-    // made on first use (measured: up to 3 bitmaps and a brush, the same after 25,000 events
-    // as after 3,000); a run after that must come back to where the one before it ended.
+    // made on first use (before the warm-up loaded the shared cursors, a cursor's three
+    // bitmaps and a system colour brush showed up here, in whichever run first needed them);
+    // a run after that must come back to where the one before it ended.
     if (after.Gdi != before.Gdi)
-      std::printf("  GDI objects %+d:%s\n", after.Gdi - before.Gdi, KindsGrown(before, after).c_str());
+      std::printf("  GDI objects %+d:%s%s\n", after.Gdi - before.Gdi, KindsGrown(before, after).c_str(),
+                  DescribeNewObjects(before, after).c_str());
     if (first)
       EXPECT_LE(std::abs(after.Gdi - before.Gdi), 8) << "GDI objects:" << KindsGrown(before, after);
     else
