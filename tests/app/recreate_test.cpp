@@ -288,4 +288,44 @@ TEST(ResourceFailures, WithoutTheCompositionAttributeFunctionBackdropChangesDoNo
   }
 }
 
+
+// Pictures as big as the windows allow: GDI and GDI+ refuse memory for them, and the window
+// must go on without them.
+TEST(ResourceFailures, ABitmapTooBigForMemoryIsRefusedAndTheOldPictureKept) {
+  TBitmap bmp(10, 10);
+  bmp.SetPixelFormat(pf32bit);
+  bmp.Canvas()->Brush()->SetColor(clRed);
+  bmp.Canvas()->FillRect(Rect(0, 0, 10, 10));
+  EXPECT_THROW(bmp.SetSize(40000, 40000), EOutOfResources);
+  EXPECT_EQ(bmp.Width(), 10);
+  EXPECT_EQ(bmp.Height(), 10);
+  EXPECT_EQ(::GetPixel(bmp.Canvas()->Handle(), 5, 5), RGB(255, 0, 0));
+}
+
+// A control grown past what memory can buffer reports the failure (it is logged; nothing
+// escapes the message loop), the rest of the window paints, and the control paints again once
+// it is back to a size that fits, with no handle or object left over from the failed paints.
+TEST(ResourceFailures, AControlTooBigForItsBufferFailsItsPaintsAloneAndRecovers) {
+  TMainWindow w;
+  RepaintAll();
+  const int gdi = GdiObjectCount();
+  const int alive = TObject::AliveCount();
+  for (TkaCustomControl* c : std::initializer_list<TkaCustomControl*>{
+           Form1->kaGPPanel15, Form1->kaGPToggleSwitch1, Form1->kaAdvancedComboBox1, Form1->kaButton1}) {
+    SCOPED_TRACE(testing::Message() << std::string(c->Name().begin(), c->Name().end()));
+    const TRect was = c->BoundsRect();
+    c->SetBounds(0, 0, 32000, 32000);
+    RepaintAll();
+    c->SetBoundsRect(was);
+    const int exceptions = Application->ExceptionCount();
+    const int paints = c->PaintStats().Paints;
+    RepaintAll();
+    EXPECT_EQ(Application->ExceptionCount(), exceptions) << "paints fail again at the old size";
+    EXPECT_GT(c->PaintStats().Paints, paints) << "the control paints again";
+  }
+  EXPECT_TRUE(::IsWindowVisible(Form1->Handle()));
+  EXPECT_EQ(TObject::AliveCount(), alive);
+  EXPECT_NEAR(GdiObjectCount(), gdi, 2);
+}
+
 }  // namespace
