@@ -1,6 +1,7 @@
 // What the demo's main window costs to draw: a full repaint of the whole window (every
 // control paints, captures what lies under it and refills its buffers) at its own size and
-// maximised, one hover repaint of a side-menu button against that, and a page switch from
+// maximised, small exposures (what an uncovering costs: it must not cost a full repaint), one
+// hover repaint of a side-menu button against that, and a page switch from
 // the click to the painted page. The side menu's icons are held still (their clock stands),
 // so their playback does not paint into the figures.
 //
@@ -46,6 +47,32 @@ void FullRepaint(TForm1* Form) {
   ::GdiFlush();
 }
 
+// What uncovering a small part of the window costs: the window invalidated only over Part (in
+// its client coordinates), as when something above it moves away, and painted now.
+void ExposeAndPaint(TForm1* Form, const TRect& Part) {
+  RECT r = Part;
+  ::RedrawWindow(Form->Handle(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::GdiFlush();
+}
+
+// Control's rectangle in Form's client coordinates.
+TRect RectInForm(TForm1* Form, TWinControl* Control) {
+  RECT r{0, 0, Control->Width(), Control->Height()};
+  ::MapWindowPoints(Control->Handle(), Form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  return TRect(r.left, r.top, r.right, r.bottom);
+}
+
+void PrintExposures(TForm1* Form, double Full) {
+  const TRect close = RectInForm(Form, Form->CloseButton);
+  const double atClose = TimeEach([&] { ExposeAndPaint(Form, close); }, 20);
+  std::printf("  exposure of the close button's %d x %d          %8.3f  (%.1f %% of a full repaint)\n", close.Width(),
+              close.Height(), atClose, 100.0 * atClose / Full);
+  const TRect middle = Bounds(Form->ClientWidth() / 2 - 50, Form->ClientHeight() / 2 - 50, 100, 100);
+  const double atMiddle = TimeEach([&] { ExposeAndPaint(Form, middle); }, 20);
+  std::printf("  exposure of 100 x 100 in the page               %8.3f  (%.1f %% of a full repaint)\n", atMiddle,
+              100.0 * atMiddle / Full);
+}
+
 // A click on a button's middle, and everything it sets off until the window is painted.
 void ClickAndPaint(TForm1* Form, TWinControl* Button) {
   const LPARAM at = MAKELPARAM(Button->Width() / 2, Button->Height() / 2);
@@ -68,6 +95,7 @@ int main() {
   std::printf("Demo main window, ms per operation (best of 5 rounds)\n");
   const double full = TimeEach([&] { FullRepaint(form); }, 20);
   std::printf("  full repaint %d x %d                        %8.3f\n", form->Width(), form->Height(), full);
+  PrintExposures(form, full);
 
   // The repaint a hover causes: the hot face and the hosted icon over it, from the cached
   // background; then the whole way in and out, with the handlers that start and hold the
@@ -96,6 +124,7 @@ int main() {
   Pump();
   const double maximised = TimeEach([&] { FullRepaint(form); }, 10);
   std::printf("  full repaint maximised, %d x %d             %8.3f\n", form->Width(), form->Height(), maximised);
+  PrintExposures(form, maximised);
   const double maxSwitch = TimeEach([&] { ClickAndPaint(form, pages[next++ % 4]); }, 20);
   std::printf("  page switch maximised                         %8.3f\n", maxSwitch);
 

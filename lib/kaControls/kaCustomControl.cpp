@@ -1,6 +1,7 @@
 #include "lib/kaControls/kaCustomControl.h"
 
 #include <memory>
+#include <optional>
 
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
@@ -76,9 +77,37 @@ TkaCustomControl::~TkaCustomControl() {
 
 // ---- Painting -----------------------------------------------------------------------------
 
+// A small exposure (a window above moving away, a child hiding) must not cost a full paint:
+// a paint from the window's own update region draws only the visible part of that region,
+// when the rest of the buffer is either kept from the last paint at this size or unread.
+// Children copy their background from a stored buffer, so a stored buffer that is new or
+// resized is always painted whole.
+TRect TkaCustomControl::PaintArea(bool BufferKept) {
+  const TRect all(0, 0, Width(), Height());
+  if (!FromWMPaint || FPaintNesting > 0 || ControlState().Contains(csPaintCopy) || FUpdateArea == all) return all;
+  if (FStorePaintBuffer && !BufferKept) return all;
+  RECT clip;
+  switch (::GetClipBox(Canvas()->Handle(), &clip)) {
+    case NULLREGION: return TRect();
+    case ERROR: return all;
+    default: break;
+  }
+  TRect area(std::max<int>(clip.left, 0), std::max<int>(clip.top, 0), std::min<int>(clip.right, all.Right),
+             std::min<int>(clip.bottom, all.Bottom));
+  if (area.Right <= area.Left || area.Bottom <= area.Top) return TRect();
+  return area;
+}
+
 void TkaCustomControl::Paint() {
   const int w = Width(), h = Height();
   if (w <= 0 || h <= 0) return;
+  const bool kept = FStorePaintBuffer && FPaintBuffer != nullptr && FBufferComplete && FPaintBuffer->Width() == w &&
+                    FPaintBuffer->Height() == h;
+  const TRect area = PaintArea(kept);
+  if (area.Right <= area.Left || area.Bottom <= area.Top) {
+    ++FPaintStats.EmptyPaints;
+    return;
+  }
   // A paint can nest inside another paint of the same control (a child capturing it as
   // background); a temporary buffer then must not pull the outer paint's buffer away.
   TBitmap* previous = FPaintBuffer;
@@ -104,19 +133,35 @@ void TkaCustomControl::Paint() {
     }
   } finish{this, previous, temporary};
   ++FPaintNesting;
-  FPaintBuffer->SetSize(w, h);
-  if (FTransparentBackground && !FStopEraseBackground) CaptureParentBackground();
-  TCanvas* canvas = FPaintBuffer->Canvas();
-  DrawBackground(canvas);
-  const TkasCtrlState state = GetCtrlState();
-  ++FPaintStats.Paints;
-  DrawControl(canvas, state);
-  Canvas()->Draw(0, 0, FPaintBuffer);
+  const TkasCtrlState state = DrawBuffer(area);
   // Painted as another control's background, the picture went there, not to the screen.
   if (!ControlState().Contains(csPaintCopy)) ShownInState(state);
 }
 
+TkasCtrlState TkaCustomControl::DrawBuffer(const TRect& Area) {
+  const bool whole = Area == TRect(0, 0, Width(), Height());
+  FBufferComplete = false;  // until this paint is through: a throw leaves a part drawn
+  FPaintBuffer->SetSize(Width(), Height());
+  if (FTransparentBackground && !FStopEraseBackground) CaptureParentBackground();
+  TCanvas* canvas = FPaintBuffer->Canvas();
+  std::optional<TCanvasStateSaver> clip;
+  if (!whole) clip.emplace(canvas, Area);
+  DrawBackground(canvas);
+  const TkasCtrlState state = GetCtrlState();
+  ++FPaintStats.Paints;
+  if (!whole) ++FPaintStats.PartialPaints;
+  DrawControl(canvas, state);
+  if (whole)
+    Canvas()->Draw(0, 0, FPaintBuffer);
+  else
+    Canvas()->CopyRect(Area, canvas, Area);
+  FBufferComplete = FStorePaintBuffer;
+  return state;
+}
+
 void TkaCustomControl::ShownInState(TkasCtrlState State) {
+  // Drawn past Paint (a cross-fade): the stored buffer no longer shows what the screen does.
+  if (FPaintNesting == 0) FBufferComplete = false;
   FPainted = true;
   FPaintedState = State;
 }
@@ -313,6 +358,10 @@ void TkaCustomControl::Dispatch(TMessage& Message) {
 
 void TkaCustomControl::WMPaint(TMessage& Message) {
   TkaFlagScope fromPaint(FromWMPaint);
+  RECT update;
+  FUpdateArea = TRect(0, 0, Width(), Height());
+  if (Message.WParam == 0 && ::GetUpdateRect(WindowHandle(), &update, FALSE))
+    FUpdateArea = TRect(update.left, update.top, update.right, update.bottom);
   inherited::Dispatch(Message);
 }
 

@@ -47,6 +47,10 @@ struct TkaPaintStats {
   // copying its stored painting.
   unsigned Captures = 0;
   unsigned ParentRepaints = 0;
+  // Paints that drew only the part of the control its window's update region asked for, and
+  // paints of a window whose update region left nothing of it visible (drawn nothing).
+  unsigned PartialPaints = 0;
+  unsigned EmptyPaints = 0;
 };
 
 class TkaCustomControl : public TCustomControl {
@@ -136,6 +140,13 @@ class TkaCustomControl : public TCustomControl {
  private:
   // Capture, repaint from it, and pass the change on to the children.
   void RecaptureAndNotify();
+  // What this paint must draw, in control coordinates: empty when nothing of the update
+  // region is visible, all of the control unless the rest is right in the buffer already.
+  TRect PaintArea(bool BufferKept);
+  TkasCtrlState DrawBuffer(const TRect& Area);
+  TRect FUpdateArea;
+  // The stored buffer holds the whole control as last painted (not a part of a fresh one).
+  bool FBufferComplete = false;
   int FPaintNesting = 0;
   bool FPainted = false;
   TkasCtrlState FPaintedState = kasNormal;

@@ -1,6 +1,7 @@
 // The custom control base: where a transparent control's background comes from (a
 // parent's stored painting, or a repaint of the parent and its lower graphic siblings),
-// when it is captured again, erase-time painting, and handle hygiene over many paints.
+// when it is captured again, erase-time painting, what a small exposure draws, and handle
+// hygiene over many paints.
 #include <gtest/gtest.h>
 
 #include "lib/kaControls/kaCustomControl.h"
@@ -35,6 +36,8 @@ class TFaceControl : public TkaCustomControl {
   void SetBlur(bool V) { SetBlurBackground(V); }
   int BlurAmount() const { return BlurBackgroundAmount(); }
   TkaDrawTextMode TextMode() const { return DrawTextMode(); }
+  // As a cross-fade does: the screen shows a state the stored buffer was not painted in.
+  void ShowWithoutPaint() { ShownInState(kasNormal); }
 
  protected:
   void CaptureParentBackground() override {
@@ -304,6 +307,90 @@ TEST(CustomControlResources, ThousandsOfPaintsAndCapturesKeepGdiHandlesFlat) {
   int gdi = GdiObjectCount();
   for (int i = 0; i < 2000; ++i) cycle(i);
   EXPECT_LE(GdiObjectCount() - gdi, 4);
+}
+
+
+// ---- Exposures ------------------------------------------------------------------------------
+
+// Part of the parent's window invalidated (as when a window above it moves away) and painted.
+void Expose(TFaceControl* Control, const TRect& Part) {
+  RECT r = Part;
+  ::InvalidateRect(Control->Handle(), &r, FALSE);
+  ::UpdateWindow(Control->Handle());
+}
+
+// The colour on screen at a point of Control's window.
+TColor ScreenPixel(TFaceControl* Control, int X, int Y) {
+  HDC dc = ::GetDC(Control->Handle());
+  const COLORREF c = ::GetPixel(dc, X, Y);
+  ::ReleaseDC(Control->Handle(), dc);
+  return static_cast<TColor>(c);
+}
+
+// A small exposure draws only what it uncovered: the face is changed behind the control's
+// back (no repaint asked for), so the pixels show which part a paint drew.
+TEST(CustomControlExposure, ASmallExposureDrawsOnlyItsPartWithOrWithoutAStoredBuffer) {
+  for (bool store : {true, false}) {
+    SCOPED_TRACE(store ? "stored buffer" : "buffer per paint");
+    TScene s;
+    s.Parent->SetStore(store);
+    s.Parent->RePaintControl();
+    const TkaPaintStats before = s.Parent->PaintStats();
+    s.Parent->FaceColor = clGreen;
+    s.Parent->SpotColor = clNone;
+    Expose(s.Parent, Rect(100, 80, 130, 110));
+    EXPECT_EQ(s.Parent->PaintStats().Paints - before.Paints, 1u);
+    EXPECT_EQ(s.Parent->PaintStats().PartialPaints - before.PartialPaints, 1u);
+    EXPECT_EQ(ScreenPixel(s.Parent, 110, 90), clGreen) << "the uncovered part";
+    EXPECT_EQ(ScreenPixel(s.Parent, 90, 90), clRed) << "beside it, as it was";
+    EXPECT_EQ(ScreenPixel(s.Parent, 40, 30), clBlue) << "the spot, as it was";
+    if (store) {
+      EXPECT_EQ(s.Parent->PaintBuffer()->Canvas()->Pixel(110, 90), clGreen);
+      EXPECT_EQ(s.Parent->PaintBuffer()->Canvas()->Pixel(90, 90), clRed) << "the kept buffer keeps the rest";
+    }
+    // Asked for as a whole, the control is drawn whole.
+    s.Parent->RePaintControl();
+    EXPECT_EQ(ScreenPixel(s.Parent, 90, 90), clGreen);
+    EXPECT_EQ(s.Parent->PaintStats().PartialPaints - before.PartialPaints, 1u);
+  }
+}
+
+// An exposure that only children cover draws nothing of the parent, and the child still
+// takes its background from the parent's kept buffer, right to the pixel.
+TEST(CustomControlExposure, AnExposureUnderAChildDrawsNothingOfTheParentAndTheChildsBackgroundStaysRight) {
+  TScene s;
+  s.Parent->SetStore(true);
+  s.Parent->RePaintControl();
+  TBitmap face(160, 120);
+  face.Canvas()->Brush()->SetColor(clRed);
+  face.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  face.Canvas()->Brush()->SetColor(clBlue);
+  face.Canvas()->FillRect(s.Parent->Spot);
+  const TkaPaintStats before = s.Parent->PaintStats();
+  const int childCaptures = s.Child->Captures;
+  RECT r{25, 15, 60, 50};  // inside the child at (20, 10, 70, 60)
+  ::RedrawWindow(s.Parent->Handle(), &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(s.Parent->PaintStats().Paints, before.Paints);
+  EXPECT_EQ(s.Parent->PaintStats().EmptyPaints - before.EmptyPaints, 1u);
+  EXPECT_GE(s.Child->Captures - childCaptures, 1);
+  EXPECT_EQ(MismatchesWithParentFace(s, &face), 0);
+}
+
+// A stored buffer that does not hold the whole control as the screen shows it (drawn past the
+// paint by a cross-fade, or not yet painted whole) is painted whole, however small the
+// exposure: children copy their backgrounds from it.
+TEST(CustomControlExposure, AStoredBufferNotShowingTheScreenIsPaintedWhole) {
+  TScene s;
+  s.Parent->SetStore(true);
+  s.Parent->RePaintControl();
+  s.Parent->ShowWithoutPaint();
+  const TkaPaintStats before = s.Parent->PaintStats();
+  Expose(s.Parent, Rect(100, 80, 130, 110));
+  EXPECT_EQ(s.Parent->PaintStats().Paints - before.Paints, 1u);
+  EXPECT_EQ(s.Parent->PaintStats().PartialPaints, before.PartialPaints);
+  // Painted whole, it is kept again: the next small exposure is partial.
+  Expose(s.Parent, Rect(100, 80, 130, 110));
+  EXPECT_EQ(s.Parent->PaintStats().PartialPaints - before.PartialPaints, 1u);
 }
 
 }  // namespace
