@@ -6,7 +6,7 @@ include(CMakePackageConfigHelpers)
 
 set(ka_unit_targets ka_framework ka_drawutils ka_imagecollection ka_hint ka_controls ka_gputils
     ka_gpfontcontrols ka_gpimages ka_moderncontrols ka_gpcontrols ka_lottie ka_advancedcontrols
-    ka_styledform ka_stylemanager ka_gppagers)
+    ka_styledform ka_stylemanager ka_gppagers ka_accessibility)
 set(ka_installed_units "")
 set(ka_exported_names "")
 foreach(t ${ka_unit_targets})

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "framework/Automation.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
@@ -658,6 +659,7 @@ void TWinControl::ShowControl(TControl* AControl) {
 void TWinControl::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
   if (TCustomForm* form = GetParentForm(this); form != nullptr) form->SetFocusedControl(this);
+  if (auto hook = Automation::Hooks().FocusChanged; hook != nullptr) hook(this);
 }
 
 void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
@@ -798,6 +800,10 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
 }
 
 void TWinControl::WndProc(TMessage& Message) {
+  // An accessibility layer answers for painted controls that Windows cannot see into.
+  if (Message.Msg == WM_GETOBJECT) {
+    if (auto hook = Automation::Hooks().GetObject; hook != nullptr && hook(this, Message)) return;
+  }
   // The style engine first: the hook of a custom style, and the style's own part.
   if (TStyleManager::Engine().HandleMessage(this, Message)) return;
   switch (Message.Msg) {

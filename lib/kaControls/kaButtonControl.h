@@ -59,6 +59,9 @@ class TkaCustomButtonControl : public TkaCustomActiveControl {
   // The platform's click is not used: clicks reach the application through ButtonClick,
   // which fires OnClick.
   void Click() override {}
+  // A click as the keyboard gives it (OnClick, check-box cycling, ModalResult), for callers
+  // that act for the user, such as accessibility clients.
+  void PerformClick() { ButtonClick(); }
 
   bool Down() const { return FDown; }
   void SetDown(bool Value);
