@@ -2,6 +2,7 @@
 // buttons, dragging tabs into a new order, the wheel, arrow keys and accelerators.
 #include <cstdlib>
 
+#include "framework/Designer.h"
 #include "framework/Forms.h"
 #include "lib/kaGPPagers/kaGPPagers.h"
 
@@ -63,6 +64,8 @@ void TkaGPPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
   if (FTabActive >= 0 && FTabActive != FTabIndex) {
     SetTabIndex(FTabActive);
     FStopCloseTab = FShowCloseButtonOnActiveTabOnly;
+    // In the designer, the page brought forward is a change of the form being designed.
+    if (FTabIndex != previous) Designer::Modified(this);
   }
   if (!FStopSetFocus && !FSaveFocusOnActiveControl && !Focused() && FCanFocused && CanFocus()) SetFocus();
   FStopSetFocus = FSaveFocusOnActiveControl = false;

@@ -1,4 +1,5 @@
 // The pages and tabs of the vector page control, and the collection that orders them.
+#include "framework/Designer.h"
 #include "framework/Forms.h"
 #include "framework/TypeInfo.h"
 #include "lib/kaGPPagers/kaGPPagers.h"
@@ -224,6 +225,7 @@ void TkaGPPageControlTabs::Update(TCollectionItem* Item) {
     DestroyPage = nullptr;
     page->FDestroyFromPager = true;
     page->Free();
+    Designer::Modified(FPager);
   }
   FPager->UpdateTabs();
 }

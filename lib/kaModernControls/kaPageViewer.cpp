@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Designer.h"
 #include "framework/Forms.h"
 #include "framework/TypeInfo.h"
 
@@ -156,6 +157,7 @@ void TkaPageViewerItems::Update(TCollectionItem* Item) {
     TkaPageViewerPage* page = DestroyPage;
     DestroyPage = nullptr;
     page->Free();
+    Designer::Modified(FPageViewer);
   }
   FPageViewer->SyncPageIndex();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Designer.h"
 #include "framework/Streaming.h"
 #include "tests/lib/kaGPPagers/PagerScene.h"
 
@@ -428,6 +429,48 @@ TEST(GPPageControlPages, DeletingAndHidingTabsKeepsASensibleSelection) {
   s.Pager->Tabs()->Clear();
   EXPECT_EQ(s.Pager->TabIndex(), -1);
   EXPECT_EQ(s.Pager->ActivePage(), nullptr);
+}
+
+// In a form designer: a new tab comes with its page, a click on a tab brings its page forward,
+// and a removed tab's page goes at the collection's next update; the designer host hears of
+// each change of the form, and of nothing else.
+// What a designer host does to the components it hosts.
+struct TDesignerHost : TComponent {
+  static void Design(TComponent* C, bool On) { (C->*(&TDesignerHost::SetDesigning))(On); }
+};
+
+TEST(GPPageControlPages, InTheDesignerTabsBringTheirPagesAndTheHostHearsOfEachChange) {
+  TPagerScene s(0, 600);  // the three tabs' default captions fit without scrolling
+  std::vector<TComponent*> modified;
+  Designer::TModifiedHook old = Designer::SetModifiedHook([&](TComponent* Root) { modified.push_back(Root); });
+  TDesignerHost::Design(s.Form, true);
+  TDesignerHost::Design(s.Pager, true);
+  for (int i = 0; i < 3; ++i) s.Pager->Tabs()->Add();
+  PumpPending();
+  ASSERT_EQ(s.Pager->Tabs()->Count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_NE(s.Page(i), nullptr) << "tab " << i << " has its page";
+  EXPECT_EQ(s.Pager->ActivePage(), s.Page(2)) << "the newest page is the one worked on";
+  EXPECT_TRUE(modified.empty());
+
+  s.Click(s.TabCentre(0));
+  EXPECT_EQ(s.Pager->TabIndex(), 0);
+  EXPECT_EQ(modified, std::vector<TComponent*>{s.Form});
+  s.Click(s.TabCentre(0));
+  EXPECT_EQ(modified.size(), 1u) << "a click on the selected tab changes nothing";
+
+  const String removed = s.Page(1)->Name();
+  s.Pager->Tabs()->Delete(1);
+  EXPECT_EQ(s.Form->FindComponent(removed), nullptr) << "the page went at the update";
+  EXPECT_EQ(modified.size(), 2u);
+  EXPECT_EQ(modified.back(), s.Form);
+
+  // Out of the designer the same click is no change of a designed form.
+  TDesignerHost::Design(s.Form, false);
+  TDesignerHost::Design(s.Pager, false);
+  s.Click(s.TabCentre(1));
+  EXPECT_EQ(s.Pager->TabIndex(), 1);
+  EXPECT_EQ(modified.size(), 2u);
+  Designer::SetModifiedHook(std::move(old));
 }
 
 // ---- Closing ------------------------------------------------------------------------------------
