@@ -346,6 +346,38 @@ TEST(GalleryMenuPainting, BackgroundsHeadersAndDisabledImages) {
   s.Menu->Hide();
 }
 
+// Where a header's caption lies, in both header styles: its ink (pixels that differ from the
+// header's own face in their row, sampled in the middle, where no short caption reaches)
+// all on the left half left to right, all on the right half in a right-to-left window.
+TEST(GalleryMenuPainting, HeaderCaptionsSitAtTheReadingStart) {
+  for (TkaMenuHeaderStyle style : {kamhsDefault, kamhsBottomLine})
+    for (TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+      SCOPED_TRACE(testing::Message() << (style == kamhsDefault ? "section" : "bottom line") << ", "
+                                      << (mode == bdLeftToRight ? "left to right" : "right to left"));
+      TScene s;
+      s.Menu->SetHeaderStyle(style);
+      s.Menu->PopupFromRect(TRect(300, 300, 400, 330));
+      ASSERT_NE(s.Popup(), nullptr);
+      s.Popup()->SetBiDiMode(mode);
+      auto face = FaceOf(s.Popup());
+      const TRect h = s.Menu->Items()->Items(0)->ItemRect;
+      const int middle = (h.Left + h.Right) / 2;
+      int left = 0, right = 0;
+      // Inside the frame and above the bottom style's two lines.
+      for (int y = h.Top + 2; y < h.Bottom - 3; ++y)
+        for (int x = h.Left + 3; x < h.Right - 3; ++x)
+          if (PixelAt(face.get(), x, y) != PixelAt(face.get(), middle, y)) ++(x < middle ? left : right);
+      if (mode == bdLeftToRight) {
+        EXPECT_GT(left, 20);
+        EXPECT_EQ(right, 0);
+      } else {
+        EXPECT_EQ(left, 0);
+        EXPECT_GT(right, 20);
+      }
+      s.Menu->Hide();
+    }
+}
+
 // ---- Keys -----------------------------------------------------------------------------------
 
 TEST(GalleryMenuKeys, ArrowsWalkColumnsSkipHeadersAndWrap) {
