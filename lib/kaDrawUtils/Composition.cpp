@@ -56,6 +56,13 @@ int SystemVersionExBuildNumber() {
   return static_cast<int>(info.dwBuildNumber);
 }
 
+bool SystemHighContrastOn() {
+  HIGHCONTRASTW info{};
+  info.cbSize = sizeof(info);
+  if (!::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0)) return false;
+  return (info.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 void FreeModules();
 
 TkaPlatformBinding Bind() {
@@ -82,6 +89,7 @@ TkaPlatformBinding Bind() {
   b.User32Module = ::LoadLibraryW(L"user32.dll");
   b.SetWindowCompositionAttribute =
       Lookup<TSetWindowCompositionAttribute>(b.User32Module, "SetWindowCompositionAttribute");
+  b.IsHighContrastOn = SystemHighContrastOn;
   return b;
 }
 
@@ -104,6 +112,7 @@ void FreeModules() {
   const HMODULE modules[] = {b.UxThemeModule, b.DwmApiModule, b.User32Module};
   const int major = b.WindowsMajorVersion, minor = b.WindowsMinorVersion, build = b.WindowsBuildNumber;
   b = TkaPlatformBinding{};
+  b.IsHighContrastOn = SystemHighContrastOn;
   b.WindowsMajorVersion = major;
   b.WindowsMinorVersion = minor;
   b.WindowsBuildNumber = build;
@@ -160,6 +169,41 @@ bool SetWindowDarkCaption(HWND Wnd, bool Dark) {
       b.WindowsBuildNumber >= kaBuildDarkCaption20H1 ? kaDwmUseImmersiveDarkMode : kaDwmUseImmersiveDarkModeBefore20H1;
   const BOOL value = Dark ? TRUE : FALSE;
   return SUCCEEDED(b.DwmSetWindowAttribute(Wnd, attribute, &value, sizeof(value)));
+}
+
+bool IsSystemBackdropSupported() {
+  const TkaPlatformBinding& b = PlatformBinding();
+  return b.DwmSetWindowAttribute != nullptr && IsWindows11() && b.WindowsBuildNumber >= kaBuildSystemBackdrop;
+}
+
+bool SetWindowSystemBackdrop(HWND Wnd, int Type) {
+  if (Wnd == nullptr || !IsSystemBackdropSupported()) return false;
+  const int32_t value = Type;
+  return SUCCEEDED(PlatformBinding().DwmSetWindowAttribute(Wnd, kaDwmSystemBackdropTypeAttribute, &value,
+                                                           sizeof(value)));
+}
+
+bool IsFrameColorSupported() { return PlatformBinding().DwmSetWindowAttribute != nullptr && IsWindows11(); }
+
+namespace {
+bool SetWindowColorAttribute(HWND Wnd, DWORD Attribute, COLORREF Color) {
+  if (Wnd == nullptr || !IsFrameColorSupported()) return false;
+  const COLORREF value = Color;
+  return SUCCEEDED(PlatformBinding().DwmSetWindowAttribute(Wnd, Attribute, &value, sizeof(value)));
+}
+}  // namespace
+
+bool SetWindowBorderColor(HWND Wnd, COLORREF Color) {
+  return SetWindowColorAttribute(Wnd, kaDwmBorderColorAttribute, Color);
+}
+
+bool SetWindowCaptionColor(HWND Wnd, COLORREF Color) {
+  return SetWindowColorAttribute(Wnd, kaDwmCaptionColorAttribute, Color);
+}
+
+bool IsHighContrastOn() {
+  const TIsHighContrastOn query = PlatformBinding().IsHighContrastOn;
+  return query != nullptr && query();
 }
 
 namespace {

@@ -68,6 +68,8 @@ using TDwmIsCompositionEnabled = HRESULT(WINAPI*)(BOOL* Enabled);
 using TDwmExtendFrameIntoClientArea = HRESULT(WINAPI*)(HWND Wnd, const MARGINS* Margins);
 using TDwmSetWindowAttribute = HRESULT(WINAPI*)(HWND Wnd, DWORD Attribute, const void* Value, DWORD Size);
 using TSetWindowCompositionAttribute = BOOL(WINAPI*)(HWND Wnd, TkaWinCompAttrData* Data);
+// Whether the user's high-contrast setting is on.
+using TIsHighContrastOn = bool (*)();
 
 // The process-wide values. A pointer is nullptr where its module or name is missing; a user
 // calls a function only where it is bound.
@@ -89,6 +91,8 @@ struct TkaPlatformBinding {
   TDwmExtendFrameIntoClientArea DwmExtendFrameIntoClientArea = nullptr;
   TDwmSetWindowAttribute DwmSetWindowAttribute = nullptr;
   TSetWindowCompositionAttribute SetWindowCompositionAttribute = nullptr;
+  // Always set: the system's setting, or a test's switch.
+  TIsHighContrastOn IsHighContrastOn = nullptr;
 };
 
 // The values, determined and bound on the first call.
@@ -128,6 +132,37 @@ constexpr int kaBuildDarkCaption20H1 = 18985;
 // (an older system, the function not bound) or the call failed. The style engine calls it
 // for every top-level window whose style turns dark or light.
 bool SetWindowDarkCaption(HWND Wnd, bool Dark);
+
+// ---- Windows 11 compositor attributes --------------------------------------------------------
+
+// The compositor's own backdrop behind a window (DWMWA_SYSTEMBACKDROP_TYPE), from Windows 11
+// 22H2 on, and the types it takes.
+constexpr DWORD kaDwmSystemBackdropTypeAttribute = 38;
+constexpr int kaBuildSystemBackdrop = 22621;
+constexpr int kaDwmsbtAuto = 0;
+constexpr int kaDwmsbtNone = 1;
+constexpr int kaDwmsbtMainWindow = 2;       // Mica
+constexpr int kaDwmsbtTransientWindow = 3;  // Acrylic
+constexpr int kaDwmsbtTabbedWindow = 4;     // Mica Alt
+// True where the system has that attribute and the call is bound.
+bool IsSystemBackdropSupported();
+// Asks for Type behind Wnd; false where unsupported or when the call failed.
+bool SetWindowSystemBackdrop(HWND Wnd, int Type);
+
+// The border and caption colours the compositor draws (Windows 11 build 22000 on), as a
+// COLORREF or one of the two special values.
+constexpr DWORD kaDwmBorderColorAttribute = 34;
+constexpr DWORD kaDwmCaptionColorAttribute = 35;
+constexpr COLORREF kaDwmColorDefault = 0xFFFFFFFF;
+constexpr COLORREF kaDwmColorNone = 0xFFFFFFFE;
+bool IsFrameColorSupported();
+// False where unsupported or when the call failed.
+bool SetWindowBorderColor(HWND Wnd, COLORREF Color);
+bool SetWindowCaptionColor(HWND Wnd, COLORREF Color);
+
+// The user's high-contrast setting (SystemParametersInfo with SPI_GETHIGHCONTRAST), asked
+// each time: it can change while the program runs.
+bool IsHighContrastOn();
 
 // Gives Wnd the accent through SetWindowCompositionAttribute (the composition record
 // pointing at Accent). False when the function is not bound or fails.

@@ -21,6 +21,7 @@ TkaCompositionTesting::TkaCompositionTesting() : FPrevious(FActive), FSaved(Writ
   b.EndBufferedAnimation = FakeEndBufferedAnimation;
   b.BufferedPaintRenderAnimation = FakeBufferedPaintRenderAnimation;
   b.BufferedPaintStopAllAnimations = FakeBufferedPaintStopAllAnimations;
+  b.IsHighContrastOn = FakeIsHighContrastOn;
 }
 
 TkaCompositionTesting::~TkaCompositionTesting() {
@@ -129,3 +130,5 @@ HRESULT WINAPI TkaCompositionTesting::FakeBufferedPaintStopAllAnimations(HWND Wn
   FActive->AnimationCalls.push_back(call);
   return S_OK;
 }
+
+bool TkaCompositionTesting::FakeIsHighContrastOn() { return FActive->FHighContrast; }

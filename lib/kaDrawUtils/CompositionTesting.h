@@ -60,6 +60,8 @@ class TkaCompositionTesting {
   void SetCompositionEnabled(bool Enabled, HRESULT Result = S_OK);
   // What the fake SetWindowCompositionAttribute returns.
   void SetCompositionAttributeResult(BOOL Result) { FCompositionAttributeResult = Result; }
+  // What IsHighContrastOn answers (off until set).
+  void SetHighContrast(bool On) { FHighContrast = On; }
   // The live values, e.g. to unbind a function (set it to nullptr).
   TkaPlatformBinding& Binding() { return WritablePlatformBinding(); }
 
@@ -81,6 +83,7 @@ class TkaCompositionTesting {
   static HRESULT WINAPI FakeEndBufferedAnimation(HANIMATIONBUFFER Animation, BOOL UpdateTarget);
   static BOOL WINAPI FakeBufferedPaintRenderAnimation(HWND Wnd, HDC Target);
   static HRESULT WINAPI FakeBufferedPaintStopAllAnimations(HWND Wnd);
+  static bool FakeIsHighContrastOn();
 
   static TkaCompositionTesting* FActive;
   TkaCompositionTesting* FPrevious = nullptr;
@@ -88,4 +91,5 @@ class TkaCompositionTesting {
   bool FCompositionEnabled = false;
   HRESULT FCompositionResult = S_OK;
   BOOL FCompositionAttributeResult = TRUE;
+  bool FHighContrast = false;
 };

@@ -201,14 +201,54 @@ void TkaGPCustomGlyphButton::Dispatch(TMessage& Message) {
         inherited::Dispatch(Message);
       break;
     case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      // The frame's hit test hides the button from the pointer, so whatever enter or leave
+      // the client side reports is stale: the frame's own messages decide.
+      if (FFrameDriven) {
+        Message.Result = 0;
+        break;
+      }
       // The pointer comes in with a move that is handled after this message: the enter's
       // repaint draws the light where the pointer is, not where it last left, and the move
       // then has nothing to repaint.
-      if (!FMouseIn && FFluentLightEffect) TakePointerPosition();
+      if (Message.Msg == CM_MOUSEENTER && !FMouseIn && FFluentLightEffect) TakePointerPosition();
       inherited::Dispatch(Message);
       break;
     default: inherited::Dispatch(Message); break;
   }
+}
+
+void TkaGPCustomGlyphButton::CheckMouseLeave(TObject* Sender) {
+  // The poll asks which window is under the pointer; over a frame-driven button that is the
+  // frame, which is no leave.
+  if (FFrameDriven) {
+    StopMouseTimer();
+    return;
+  }
+  inherited::CheckMouseLeave(Sender);
+}
+
+// ---- Driven by the window frame -------------------------------------------------------------
+
+void TkaGPCustomGlyphButton::SetFrameDriven(bool Value) {
+  if (FFrameDriven == Value) return;
+  FFrameDriven = Value;
+  StopMouseTimer();
+  SetFrameState(false, false);
+}
+
+void TkaGPCustomGlyphButton::SetFrameState(bool AHot, bool APressed) {
+  if (FMouseIn == AHot && FPressed == APressed) return;
+  const bool hotChanged = FMouseIn != AHot;
+  FMouseIn = AHot;
+  FPressed = APressed;
+  if (!hotChanged)
+    RePaintControl();
+  else if (AHot)
+    DoMouseEnter();
+  else
+    DoMouseLeave();
+  FOldCtrlState = GetCtrlState();
 }
 
 // ---- Drawing --------------------------------------------------------------------------------

@@ -56,6 +56,16 @@ class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
   // Fired by the glyph button when the colour its colour-marker glyphs show changes.
   TNotifyEvent OnColorValueChange;
 
+  // The window's frame answers for this button when the system must take it for the
+  // caption's maximise button (its snap layouts): the pointer then reaches the frame, not
+  // the button, and the frame says how the button looks and when it is clicked. While
+  // frame-driven, the button's own enter and leave tracking leaves that state alone.
+  bool FrameDriven() const { return FFrameDriven; }
+  void SetFrameDriven(bool Value);
+  // The pointer over the button (hot) and the left button held down on it (pressed).
+  void SetFrameState(bool AHot, bool APressed);
+  void FrameClick() { ButtonClick(); }
+
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void ChangeScale(int M, int D, bool isDpiChange) override;
   bool CanFocus() const override;
@@ -77,6 +87,7 @@ class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DoMouseLeave() override;
+  void CheckMouseLeave(TObject* Sender) override;
 
   // The change event of an owned option object: repaint unless loading or scaling.
   void OptionsChanged();
@@ -112,4 +123,5 @@ class TkaGPCustomGlyphButton : public TkaCustomPushButtonControl {
 
  private:
   bool FChangingScale = false;
+  bool FFrameDriven = false;
 };

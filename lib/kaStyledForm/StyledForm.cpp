@@ -8,6 +8,7 @@
 #include "framework/TypeInfo.h"
 #include "lib/kaDrawUtils/Colors.h"
 #include "lib/kaDrawUtils/Composition.h"
+#include "lib/kaGPControls/GPCustomGlyphButton.h"
 #include "lib/kaStyledForm/ClientInActivePanel.h"
 #include "lib/kaStyledForm/FormStyleHook.h"
 #include "lib/kaStyledForm/HitTestWnd.h"
@@ -43,6 +44,7 @@ TkaStyledForm::TkaStyledForm(TComponent* AOwner) : TComponent(AOwner) {
   FTabFont = new TFont();
   FButtons = new TkaNCButtonItems(this);
   FTabs = new TkaNCTabItems(this);
+  FHighContrast = IsHighContrastOn();
   FForm = dynamic_cast<TCustomForm*>(AOwner);
   if (FForm == nullptr) return;
   FPPI = FForm->PixelsPerInch();
@@ -60,6 +62,8 @@ TkaStyledForm::~TkaStyledForm() {
     // A form being destroyed has already lost its window and is past the point where its
     // WindowProc may be written to.
     if (!FForm->ComponentState().Contains(csDestroying)) {
+      DetachSnapHooks();
+      if (FSnapLayoutButton != nullptr) FSnapLayoutButton->SetFrameDriven(false);
       RemoveStylesMenu();
       FForm->WindowProc = FOldWndProc;
     }
@@ -77,6 +81,7 @@ TkaStyledForm::~TkaStyledForm() {
 void TkaStyledForm::Loaded() {
   inherited::Loaded();
   if (FShowStylesMenu) BuildStylesMenu();
+  SyncSnapLayoutButton();
   const bool enabled = IsFluentUIEnabled();
   if ((FFluentUIBackground != kafuibNone && !enabled) ||
       (enabled && GetEffectiveFluentUIBackground() != FFluentUIBackground)) {
@@ -93,6 +98,7 @@ void TkaStyledForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FTabImages) FTabImages = nullptr;
   for (int i = 0; i < FButtons->Count(); ++i)
     if (FButtons->Items(i)->PopupMenu() == AComponent) FButtons->Items(i)->SetPopupMenu(nullptr);
+  SnapLayoutComponentRemoved(AComponent);
   if (AComponent == FDWMHitTestWnd) FDWMHitTestWnd = nullptr;
   if (AComponent == FInActivePanel) FInActivePanel = nullptr;
   if (AComponent == FDropDownControl) FDropDownControl = nullptr;
@@ -140,6 +146,7 @@ void TkaStyledForm::CallPrevious(TMessage& Message) {
 }
 
 TkaStyledForm::TBeforeResult TkaStyledForm::HandleBefore(TMessage& Message) {
+  if (FSnapLayoutButton != nullptr && SnapLayoutMessage(Message)) return brHandled;
   switch (Message.Msg) {
     case WM_CREATE:
       FMenuTracking = false;
@@ -221,6 +228,13 @@ void TkaStyledForm::HandleAfter(TMessage& Message) {
       break;
     case WM_NCACTIVATE:
       FFormActive = Message.WParam != 0;
+      ApplyFrameColors();
+      break;
+    case WM_ENTERSIZEMOVE:
+      BeginMoveBackdrop();
+      break;
+    case WM_EXITSIZEMOVE:
+      EndMoveBackdrop();
       break;
     case WM_WINDOWPOSCHANGING:
       if (FDWMClientMaximized) SyncMaximizedBounds();
@@ -242,9 +256,13 @@ void TkaStyledForm::HandleAfter(TMessage& Message) {
       break;
     case WM_SETTINGCHANGE:
       WMSettingChangeAfter();
+      if (!*FAlive) break;
+      SyncSnapLayoutButton();
+      WMSettingChangeHighContrast(Message.WParam);
       break;
     case WM_STYLECHANGED:
       WMStyleChangedAfter();
+      ApplyFrameColors();
       break;
     case CM_RECREATEWND:
       CMRecreateWndAfter();
@@ -859,7 +877,10 @@ KA_REGISTER_ENUM(TAlignment, {{L"taLeftJustify", taLeftJustify},
 KA_REGISTER_ENUM(TkaFluentUIBackground, {{L"kafuibNone", kafuibNone},
                                          {L"kafuibBlur", kafuibBlur},
                                          {L"kafuibAcrylic", kafuibAcrylic},
-                                         {L"kafuibAcrylicBlurAuto", kafuibAcrylicBlurAuto}});
+                                         {L"kafuibAcrylicBlurAuto", kafuibAcrylicBlurAuto},
+                                         {L"kafuibMica", kafuibMica},
+                                         {L"kafuibMicaAlt", kafuibMicaAlt},
+                                         {L"kafuibSystemAcrylic", kafuibSystemAcrylic}});
 KA_REGISTER_ENUM(TkaDWMRoundedCornersType, {{L"kaDWMRoundedCornersDefault", kaDWMRoundedCornersDefault},
                                             {L"kaDWMRoundedCornersOff", kaDWMRoundedCornersOff}});
 KA_REGISTER_ENUM(TkaNCTabsPosition, {{L"katpLeft", katpLeft}, {L"katpRight", katpRight}});
@@ -872,6 +893,12 @@ KA_REGISTER_CLASS(TkaStyledForm, [](auto& c) {
   c.Property(L"FluentUIBorder", &S::FluentUIBorder, &S::SetFluentUIBorder);
   c.Property(L"FluentUIInactiveAcrylicColorOpaque", &S::FluentUIInactiveAcrylicColorOpaque,
              &S::SetFluentUIInactiveAcrylicColorOpaque);
+  c.Property(L"FluentUIBlurWhileMoving", &S::FluentUIBlurWhileMoving, &S::SetFluentUIBlurWhileMoving);
+  c.Property(L"FrameBorderColor", &S::FrameBorderColor, &S::SetFrameBorderColor);
+  c.Property(L"FrameBorderInactiveColor", &S::FrameBorderInactiveColor, &S::SetFrameBorderInactiveColor);
+  c.Property(L"FrameCaptionColor", &S::FrameCaptionColor, &S::SetFrameCaptionColor);
+  c.Property(L"FrameCaptionInactiveColor", &S::FrameCaptionInactiveColor, &S::SetFrameCaptionInactiveColor);
+  c.Property(L"SnapLayoutButton", &S::SnapLayoutButton, &S::SetSnapLayoutButton);
   c.Property(L"DWMClientRoundedCornersType", &S::DWMClientRoundedCornersType, &S::SetDWMClientRoundedCornersType);
   c.Property(L"DWMClientShadow", &S::DWMClientShadow, &S::SetDWMClientShadow);
   c.Property(L"DWMClientShadowHitTest", &S::DWMClientShadowHitTest, &S::SetDWMClientShadowHitTest);

@@ -26,6 +26,11 @@ constexpr int kCornerDoNotRound = 1;
 
 void TkaStyledForm::SetDWMClientShadow(bool Value) {
   if (FDWMClientShadow == Value) return;
+  ApplyDWMClientShadow(Value);
+  if (!IsDesigningOrLoading()) SyncSnapLayoutButton();
+}
+
+void TkaStyledForm::ApplyDWMClientShadow(bool Value) {
   FDWMClientShadow = Value;
   if (Value) {
     if (FForm == nullptr) return;
@@ -91,8 +96,10 @@ void TkaStyledForm::UpdateDWMClientFrame() {
   if (IsFluentUIEnabled() && ApplyFluentAccent()) return;
   if (IsWindows11() && FDWMClientRoundedCornersType == kaDWMRoundedCornersOff) SetCornerPreference(kCornerDoNotRound);
   // One pixel of frame along the top edge is what makes the compositor draw the shadow of a
-  // window without a non-client area; a maximised window goes without it.
-  const MARGINS margins{0, 0, FDWMClientMaximized ? 0 : 1, 0};
+  // window without a non-client area; a maximised window goes without it. The compositor's
+  // own backdrops show only where the frame reaches: there it covers the whole window.
+  const MARGINS margins = IsFluentUIEnabled() && IsSystemBackdrop() ? MARGINS{-1, -1, -1, -1}
+                                                                    : MARGINS{0, 0, FDWMClientMaximized ? 0 : 1, 0};
   extend(h, &margins);
 }
 
@@ -269,7 +276,10 @@ void TkaStyledForm::DWMClientStartDrag() {
   FDWMClientDown = true;
 }
 
-void TkaStyledForm::DWMClientEndDrag() { FDWMClientDown = false; }
+void TkaStyledForm::DWMClientEndDrag() {
+  FDWMClientDown = false;
+  EndMoveBackdrop();
+}
 
 void TkaStyledForm::DWMClientDrag() {
   if (!FDWMClientDown || FForm == nullptr) return;
@@ -284,6 +294,7 @@ void TkaStyledForm::DWMClientDrag() {
     DWMClientRestore();
     return;
   }
+  if (p != FDWMClientDownPoint) BeginMoveBackdrop();
   FForm->SetBounds(FForm->Left() + p.X - FDWMClientDownPoint.X, FForm->Top() + p.Y - FDWMClientDownPoint.Y,
                    FForm->Width(), FForm->Height());
   FDWMClientDownPoint = p;

@@ -7,8 +7,9 @@
 #include "lib/kaStyledForm/kaStyledForm.h"
 
 bool TkaStyledForm::IsFluentUIAvailable() const {
+  // High contrast wants plain, opaque surfaces.
   return IsWindows10OrLater() && FDWMClientShadow && WindowsBuildNumber() >= kaBuildFluentUI &&
-         PlatformBinding().SetWindowCompositionAttribute != nullptr;
+         PlatformBinding().SetWindowCompositionAttribute != nullptr && !IsHighContrastOn();
 }
 
 bool TkaStyledForm::IsFluentUIEnabled() const { return FFluentUIBackground != kafuibNone && IsFluentUIAvailable(); }
@@ -18,8 +19,31 @@ bool TkaStyledForm::IsFluentUIAcrylicBackground() const {
 }
 
 TkaFluentUIBackground TkaStyledForm::GetEffectiveFluentUIBackground() const {
-  if (FFluentUIBackground != kafuibAcrylicBlurAuto) return FFluentUIBackground;
-  return IsWindows11() ? kafuibAcrylic : kafuibBlur;
+  switch (FFluentUIBackground) {
+    case kafuibMica:
+    case kafuibMicaAlt:
+    case kafuibSystemAcrylic:
+      // Before the compositor has backdrops of its own, what the automatic choice gives.
+      if (IsSystemBackdropSupported()) return FFluentUIBackground;
+      return IsWindows11() ? kafuibAcrylic : kafuibBlur;
+    case kafuibAcrylicBlurAuto:
+      return IsWindows11() ? kafuibAcrylic : kafuibBlur;
+    default:
+      return FFluentUIBackground;
+  }
+}
+
+int TkaStyledForm::SystemBackdropType(TkaFluentUIBackground Value) {
+  switch (Value) {
+    case kafuibMica:
+      return kaDwmsbtMainWindow;
+    case kafuibMicaAlt:
+      return kaDwmsbtTabbedWindow;
+    case kafuibSystemAcrylic:
+      return kaDwmsbtTransientWindow;
+    default:
+      return 0;
+  }
 }
 
 void TkaStyledForm::SetFluentUIBackground(TkaFluentUIBackground Value) {
@@ -56,6 +80,12 @@ TkaAccentPolicy TkaStyledForm::MakeAcrylicAccent(uint8_t AAlpha) const {
 
 bool TkaStyledForm::ApplyFluentAccent() {
   FForm->SetColor(clBlack);
+  if (IsSystemBackdrop()) {
+    // The compositor's backdrop shows through the frame extended over the whole window (see
+    // UpdateDWMClientFrame); no accent is involved.
+    SetWindowSystemBackdrop(FormHandle(), SystemBackdropType(GetEffectiveFluentUIBackground()));
+    return false;
+  }
   const bool bordered = FFluentUIBorder && !FDWMClientMaximized;
   TkaAccentPolicy accent;
   bool applied = false;
@@ -75,7 +105,7 @@ bool TkaStyledForm::ApplyFluentAccent() {
 }
 
 void TkaStyledForm::UpdateFluentAcrylicColor() {
-  if (GetEffectiveFluentUIBackground() != kafuibAcrylic || !IsFluentUIEnabled() ||
+  if (FMoveBlurred || GetEffectiveFluentUIBackground() != kafuibAcrylic || !IsFluentUIEnabled() ||
       ComponentState().Contains(csLoading) || FormHandle() == nullptr)
     return;
   const bool opaque = FFluentUIInactiveAcrylicColorOpaque && !FForm->Active();
@@ -112,4 +142,65 @@ void TkaStyledForm::UpdateFluentForm() {
     control->Hide();
     control->Show();
   }
+}
+
+// ---- Blur while moving ----------------------------------------------------------------------
+
+void TkaStyledForm::SetFluentUIBlurWhileMoving(bool Value) {
+  if (FFluentUIBlurWhileMoving == Value) return;
+  FFluentUIBlurWhileMoving = Value;
+  if (!Value) EndMoveBackdrop();
+}
+
+void TkaStyledForm::BeginMoveBackdrop() {
+  if (!FFluentUIBlurWhileMoving || FMoveBlurred || !IsWindows10() || !IsFluentUIEnabled() ||
+      GetEffectiveFluentUIBackground() != kafuibAcrylic || FormHandle() == nullptr)
+    return;
+  FMoveBlurred = true;
+  TkaAccentPolicy accent;
+  accent.AccentState = ACCENT_ENABLE_BLURBEHIND;
+  accent.AccentFlags = FFluentUIBorder && !FDWMClientMaximized ? ACCENT_FLAGS_DRAW_ALL_BORDERS : 0;
+  SetWindowAccent(FormHandle(), accent);
+}
+
+void TkaStyledForm::EndMoveBackdrop() {
+  if (!FMoveBlurred) return;
+  FMoveBlurred = false;
+  UpdateFluentAcrylicColor();
+}
+
+// ---- Frame colours --------------------------------------------------------------------------
+
+void TkaStyledForm::SetFrameColor(TColor& AField, TColor AValue) {
+  if (AField == AValue) return;
+  AField = AValue;
+  ApplyFrameColors();
+}
+
+void TkaStyledForm::ApplyFrameColors() {
+  HWND h = FormHandle();
+  if (h == nullptr || IsDesigningOrLoading() || IsDestroying() || !IsFrameColorSupported()) return;
+  const auto value = [this](TColor Color, bool AllowNone) -> COLORREF {
+    if (Color == clDefault || (Color == clNone && !AllowNone)) return kaDwmColorDefault;
+    if (Color == clNone) return kaDwmColorNone;
+    return static_cast<COLORREF>(ColorToRGB(GetStyleSystemColor(Color, FForm))) & 0x00FFFFFFu;
+  };
+  // A form that never set a colour leaves the system's alone.
+  if (FFrameBorderColor != clDefault || FFrameBorderInactiveColor != clDefault)
+    SetWindowBorderColor(h, value(FFormActive ? FFrameBorderColor : FFrameBorderInactiveColor, true));
+  if (FFrameCaptionColor != clDefault || FFrameCaptionInactiveColor != clDefault)
+    SetWindowCaptionColor(h, value(FFormActive ? FFrameCaptionColor : FFrameCaptionInactiveColor, false));
+}
+
+// ---- High contrast --------------------------------------------------------------------------
+
+void TkaStyledForm::WMSettingChangeHighContrast(WPARAM Setting) {
+  if (Setting != SPI_SETHIGHCONTRAST) return;
+  const bool on = IsHighContrastOn();
+  if (on == FHighContrast) return;
+  FHighContrast = on;
+  if (FFluentUIBackground == kafuibNone || !FDWMClientShadow || IsDesigningOrLoading()) return;
+  // A window keeps the accent or backdrop it was given: a new one starts without.
+  if (FormHandle() != nullptr) FForm->RecreateWnd();
+  if (OnChangeFluentUIBackground) OnChangeFluentUIBackground(this);
 }

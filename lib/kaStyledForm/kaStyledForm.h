@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
@@ -21,8 +22,19 @@
 
 class TkaHitTestWnd;
 class TkaClientInActivePanel;
+class TkaGPCustomGlyphButton;
 
-enum TkaFluentUIBackground { kafuibNone, kafuibBlur, kafuibAcrylic, kafuibAcrylicBlurAuto };
+// The last three are the compositor's own backdrops of Windows 11 22H2 and later (Mica, Mica
+// Alt for tabbed windows, Acrylic); new values go at the end so stored layouts keep meaning.
+enum TkaFluentUIBackground {
+  kafuibNone,
+  kafuibBlur,
+  kafuibAcrylic,
+  kafuibAcrylicBlurAuto,
+  kafuibMica,
+  kafuibMicaAlt,
+  kafuibSystemAcrylic
+};
 enum TkaDWMRoundedCornersType { kaDWMRoundedCornersDefault, kaDWMRoundedCornersOff };
 enum TkaNCTabsPosition { katpLeft, katpRight };
 // Blur radius of the inactive-client veil, 0..20.
@@ -88,6 +100,16 @@ class TkaStyledForm : public TComponent {
 
   bool IsFormActive() const { return FFormActive; }
 
+  // ---- Snap layouts ----------------------------------------------------------------------------
+  // The glyph button that acts as the caption's maximise button. On Windows 11, with DWM
+  // client mode, the window answers the system's hit test with HTMAXBUTTON over it, so that
+  // the system shows its snap layouts there; the button's hot, pressed and click behaviour
+  // then comes through the window's non-client messages. nullptr: the button is an ordinary
+  // client control.
+  TkaGPCustomGlyphButton* SnapLayoutButton() const { return FSnapLayoutButton; }
+  void SetSnapLayoutButton(TkaGPCustomGlyphButton* Value);
+  bool IsSnapLayoutActive() const;
+
   // ---- DWM client mode -----------------------------------------------------------------------
   void DWMClientMaximize();
   void DWMClientRestore();
@@ -131,6 +153,20 @@ class TkaStyledForm : public TComponent {
   void SetFluentUIBorder(bool Value) { FFluentUIBorder = Value; }
   bool FluentUIInactiveAcrylicColorOpaque() const { return FFluentUIInactiveAcrylicColorOpaque; }
   void SetFluentUIInactiveAcrylicColorOpaque(bool Value) { FFluentUIInactiveAcrylicColorOpaque = Value; }
+  // Accent acrylic on Windows 10 trails behind a window being moved or sized: while a move or
+  // size runs, the backdrop is blur instead, and acrylic again afterwards.
+  bool FluentUIBlurWhileMoving() const { return FFluentUIBlurWhileMoving; }
+  void SetFluentUIBlurWhileMoving(bool Value);
+  // The compositor's border and caption colours (Windows 11), for the active and the
+  // inactive window. clDefault leaves the system's colour; clNone draws no border.
+  TColor FrameBorderColor() const { return FFrameBorderColor; }
+  void SetFrameBorderColor(TColor Value) { SetFrameColor(FFrameBorderColor, Value); }
+  TColor FrameBorderInactiveColor() const { return FFrameBorderInactiveColor; }
+  void SetFrameBorderInactiveColor(TColor Value) { SetFrameColor(FFrameBorderInactiveColor, Value); }
+  TColor FrameCaptionColor() const { return FFrameCaptionColor; }
+  void SetFrameCaptionColor(TColor Value) { SetFrameColor(FFrameCaptionColor, Value); }
+  TColor FrameCaptionInactiveColor() const { return FFrameCaptionInactiveColor; }
+  void SetFrameCaptionInactiveColor(TColor Value) { SetFrameColor(FFrameCaptionInactiveColor, Value); }
   TkaDWMRoundedCornersType DWMClientRoundedCornersType() const { return FDWMClientRoundedCornersType; }
   void SetDWMClientRoundedCornersType(TkaDWMRoundedCornersType Value);
   bool DWMClientShadow() const { return FDWMClientShadow; }
@@ -238,6 +274,8 @@ class TkaStyledForm : public TComponent {
   // The taskbar window's rectangle; false when there is no taskbar window.
   virtual bool TaskbarRect(TRect& R);
   virtual TPoint CursorPoint();
+  // Asks for WM_NCMOUSELEAVE when the pointer leaves the window's non-client part.
+  virtual void TrackNonClientLeave(HWND Wnd);
 
   TCustomForm* FForm = nullptr;
   TControl* FDropDownControl = nullptr;
@@ -299,11 +337,34 @@ class TkaStyledForm : public TComponent {
 
   // DWM client mode and backdrops.
   void UpdateDWMClientFrame();
+  void ApplyDWMClientShadow(bool Value);
   // Sends the backdrop's accent; true when the accent replaces the frame extension
   // (before Windows 11, with a bordered or acrylic accent).
   bool ApplyFluentAccent();
   TkaFluentUIBackground GetEffectiveFluentUIBackground() const;
   TkaAccentPolicy MakeAcrylicAccent(uint8_t AAlpha) const;
+  // The compositor's backdrop type for an effective backdrop (0 when it is an accent).
+  static int SystemBackdropType(TkaFluentUIBackground Value);
+  bool IsSystemBackdrop() const { return SystemBackdropType(GetEffectiveFluentUIBackground()) != 0; }
+  // Blur while a move or size runs (FluentUIBlurWhileMoving), acrylic again after it.
+  void BeginMoveBackdrop();
+  void EndMoveBackdrop();
+  void SetFrameColor(TColor& AField, TColor AValue);
+  void ApplyFrameColors();
+  void WMSettingChangeHighContrast(WPARAM Setting);
+
+  // Snap layouts (StyledFormSnap.cpp).
+  bool SnapLayoutMessage(TMessage& Message);
+  bool SnapLayoutHit(TPoint AScreen) const;
+  void AttachSnapHooks();
+  void HookSnapChain();
+  void DetachSnapHooks();
+  void SyncSnapLayoutButton();
+  void SnapHover(bool AHot);
+  void SnapPress();
+  void SnapRelease(bool AOnButton);
+  void SnapCancel();
+  void SnapLayoutComponentRemoved(TComponent* AComponent);
   void ResetDWMClientFrameMargins();
   void ResetAcrylicMarginsAfterMove();
   void SetCornerPreference(int Value);
@@ -347,6 +408,21 @@ class TkaStyledForm : public TComponent {
   uint8_t FFluentUIAcrylicColorAlpha = 100;
   bool FFluentUIBorder = true;
   bool FFluentUIInactiveAcrylicColorOpaque = false;
+  bool FFluentUIBlurWhileMoving = false;
+  // A move or size loop runs with the blur put in for acrylic.
+  bool FMoveBlurred = false;
+  bool FHighContrast = false;
+  TColor FFrameBorderColor = clDefault;
+  TColor FFrameBorderInactiveColor = clDefault;
+  TColor FFrameCaptionColor = clDefault;
+  TColor FFrameCaptionInactiveColor = clDefault;
+  TkaGPCustomGlyphButton* FSnapLayoutButton = nullptr;
+  // The button's window and its parents below the form, whose hit test lets the pointer
+  // through to the form over the button; each hook checks the token it was made with.
+  std::vector<TWinControl*> FSnapHooked;
+  std::shared_ptr<bool> FSnapHookToken;
+  bool FSnapHot = false;
+  bool FSnapPressed = false;
   TkaDWMRoundedCornersType FDWMClientRoundedCornersType = kaDWMRoundedCornersDefault;
   bool FDWMClientShadow = false;
   bool FDWMClientShadowHitTest = false;
