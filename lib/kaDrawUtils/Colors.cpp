@@ -163,3 +163,12 @@ uint32_t ColorToBGRA(TColor Color, uint8_t Alpha) {
   return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
          GetBValue(c) | (static_cast<uint32_t>(Alpha) << 24);
 }
+
+// ---- High contrast -------------------------------------------------------------------------
+
+TColor HighContrastColor(TkaHighContrastPart Part, TkasCtrlState State) {
+  const bool emphasised = State == kasHot || State == kasPressed || State == kasFocused;
+  if (Part == kahcFace) return emphasised ? clHighlight : clBtnFace;
+  if (State == kasDisabled) return clGrayText;
+  return emphasised ? clHighlightText : clBtnText;
+}

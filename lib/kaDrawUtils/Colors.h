@@ -40,6 +40,15 @@ TColor GetSelectionTextColor(const TControl* Control = nullptr);
 TColor GetCaptionTextColor(TkasCtrlState State, const TControl* Control = nullptr);
 TColor GetPopupItemTextColor(TkasCtrlState State, const TControl* Control = nullptr);
 
+// ---- High contrast -------------------------------------------------------------------------
+
+// In the user's high-contrast mode the painted controls drop their own colours, tints and
+// pictures for the system's colours: a face in button face (highlight while hot, pressed or
+// focused), its text, glyph and frame in button text (highlight text on a highlighted face,
+// grey text when disabled), everything opaque.
+enum TkaHighContrastPart { kahcFace, kahcText, kahcFrame };
+TColor HighContrastColor(TkaHighContrastPart Part, TkasCtrlState State);
+
 // ---- Arithmetic (results are RGB with a zero high byte) ----------------------------------
 
 // Each channel C - MulDiv(C, Percent, 100); Percent is clamped to 0..100.

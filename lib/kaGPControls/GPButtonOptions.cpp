@@ -4,6 +4,8 @@
 
 #include "framework/Controls.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaDrawUtils/Colors.h"
+#include "lib/kaDrawUtils/Composition.h"
 #include "lib/kaGPUtils/GPGlyphs.h"
 #include "lib/kaGPUtils/GPPrimitives.h"
 
@@ -138,45 +140,59 @@ TColor TkaGPButtonOptions::Mapped(TColor Color) const {
   return FStyleColors ? GetStyleSystemColor(Color, FControl) : Color;
 }
 
+void TkaGPButtonOptions::SetState(TkasCtrlState Value) {
+  FState = Value;
+  FHighContrast = IsHighContrastOn();
+}
+
 TColor TkaGPButtonOptions::GetColor() const {
+  if (FHighContrast) return HighContrastColor(kahcFace, FState);
   return Mapped(ForState(FState, FNormalColor, FHotColor, FPressedColor, FFocusedColor, FDisabledColor));
 }
 
 TColor TkaGPButtonOptions::GetColor2() const {
+  if (FHighContrast) return HighContrastColor(kahcFace, FState);
   return Mapped(ForState(FState, FNormalColor2, FHotColor2, FPressedColor2, FFocusedColor2, FDisabledColor2));
 }
 
 TColor TkaGPButtonOptions::GetFrameColor(TkasCtrlState AState) const {
+  if (FHighContrast) return HighContrastColor(kahcFrame, AState);
   return Mapped(ForState(AState, FFrameNormalColor, FFrameHotColor, FFramePressedColor, FFrameFocusedColor,
                          FFrameDisabledColor));
 }
 
 TColor TkaGPButtonOptions::GetFontColor() const {
+  if (FHighContrast) return HighContrastColor(kahcText, FState);
   return Mapped(
       ForState(FState, FFontNormalColor, FFontHotColor, FFontPressedColor, FFontFocusedColor, FFontDisabledColor));
 }
 
 TColor TkaGPButtonOptions::GetArrowColor() const {
+  if (FHighContrast) return HighContrastColor(kahcText, FState);
   return Mapped(ForState(FState, FArrowNormalColor, FArrowHotColor, FArrowPressedColor, FArrowFocusedColor,
                          FArrowDisabledColor));
 }
 
 uint8_t TkaGPButtonOptions::GetColorAlpha() const {
+  if (FHighContrast) return 255;
   return ForState(FState, FNormalColorAlpha, FHotColorAlpha, FPressedColorAlpha, FFocusedColorAlpha,
                   FDisabledColorAlpha);
 }
 
 uint8_t TkaGPButtonOptions::GetColor2Alpha() const {
+  if (FHighContrast) return 255;
   return ForState(FState, FNormalColor2Alpha, FHotColor2Alpha, FPressedColor2Alpha, FFocusedColor2Alpha,
                   FDisabledColor2Alpha);
 }
 
 uint8_t TkaGPButtonOptions::GetFrameColorAlpha(TkasCtrlState AState) const {
+  if (FHighContrast) return 255;
   return ForState(AState, FFrameNormalColorAlpha, FFrameHotColorAlpha, FFramePressedColorAlpha,
                   FFrameFocusedColorAlpha, FFrameDisabledColorAlpha);
 }
 
 uint8_t TkaGPButtonOptions::GetArrowColorAlpha() const {
+  if (FHighContrast) return 255;
   return ForState(FState, FArrowNormalColorAlpha, FArrowHotColorAlpha, FArrowPressedColorAlpha,
                   FArrowFocusedColorAlpha, FArrowDisabledColorAlpha);
 }

@@ -164,7 +164,8 @@ class TkaGPButtonOptions : public TPersistent {
 
   // The state being painted; selects what the getters below answer.
   TkasCtrlState State() const { return FState; }
-  void SetState(TkasCtrlState Value) { FState = Value; }
+  // Also reads the high-contrast setting once for the paint that follows.
+  void SetState(TkasCtrlState Value);
   TControl* Control() const { return FControl; }
 
   // Colours of the state, through the owner's style with StyleColors; alphas unmapped.
@@ -209,6 +210,7 @@ class TkaGPButtonOptions : public TPersistent {
           FFrameFocusedColorAlpha = 255, FFrameDisabledColorAlpha = 255;
   bool FStyleColors = true;
   TkasCtrlState FState = kasNormal;
+  bool FHighContrast = false;
   int FShapeCornerRadius = 10;
   TkaGPButtonShapeStyle FShapeStyle = kagpRect;
   TkaGPShapeFillStyle FShapeFillStyle = kagpsfColor;

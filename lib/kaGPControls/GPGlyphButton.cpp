@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/TypeInfo.h"
+#include "lib/kaDrawUtils/Colors.h"
+#include "lib/kaDrawUtils/Composition.h"
 #include "lib/kaGPUtils/GPPrimitives.h"
 
 using namespace Gdiplus;
@@ -39,7 +41,13 @@ void TkaGPGlyphOptions::Assign(TPersistent* Source) {
   if (OnChange) OnChange(this);
 }
 
+void TkaGPGlyphOptions::SetState(TkasCtrlState Value) {
+  FState = Value;
+  FHighContrast = IsHighContrastOn();
+}
+
 TColor TkaGPGlyphOptions::GetColor() const {
+  if (FHighContrast) return HighContrastColor(kahcText, FState);
   TColor c = FNormalColor;
   switch (FState) {
     case kasHot: c = FHotColor; break;
@@ -52,6 +60,7 @@ TColor TkaGPGlyphOptions::GetColor() const {
 }
 
 uint8_t TkaGPGlyphOptions::GetColorAlpha() const {
+  if (FHighContrast) return 255;
   switch (FState) {
     case kasHot: return FHotColorAlpha;
     case kasPressed: return FPressedColorAlpha;

@@ -42,7 +42,8 @@ class TkaGPGlyphOptions : public TPersistent {
   void SetSize(int Value);
 
   TkasCtrlState State() const { return FState; }
-  void SetState(TkasCtrlState Value) { FState = Value; }
+  // Also reads the high-contrast setting once for the paint that follows.
+  void SetState(TkasCtrlState Value);
   // The colour of the state (through the owner's style with StyleColors) and its alpha.
   TColor GetColor() const;
   uint8_t GetColorAlpha() const;
@@ -63,6 +64,7 @@ class TkaGPGlyphOptions : public TPersistent {
           FDisabledColorAlpha = 100;
   bool FStyleColors = true;
   TkasCtrlState FState = kasNormal;
+  bool FHighContrast = false;
   TkaGPButtonGlyphKind FKind = kagpbgkPriorArrow;
   uint8_t FThickness = 2;
   bool FThicknessScaled = false;

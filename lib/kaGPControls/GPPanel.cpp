@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "framework/Themes.h"
 #include "framework/TypeInfo.h"
+#include "lib/kaDrawUtils/Composition.h"
 #include "lib/kaGPControls/GPScaling.h"
 #include "lib/kaGPUtils/GPPrimitives.h"
 #include "lib/kaImageCollection/kaImageCollection.h"
@@ -313,6 +314,7 @@ void TkaGPPanel::SetSizeable(bool Value) {
 }
 
 TColor TkaGPPanel::GetCaptionColor() const {
+  if (FHighContrast) return clBtnText;
   if (StyleElements().Contains(seFont) && IsCustomStyleActive(this)) return GetStyleSystemColor(clBtnText, this);
   return Font()->Color();
 }
@@ -370,8 +372,9 @@ void TkaGPPanel::DrawBackground(TCanvas* ACanvas) {
 }
 
 void TkaGPPanel::DrawControl(TCanvas* ACanvas, TkasCtrlState) {
+  FHighContrast = IsHighContrastOn();
   const TRect images = ImageRect();
-  if (FWallpapers != nullptr && FWallpapers->IsIndexAvailable(FWallpaperIndex))
+  if (!FHighContrast && FWallpapers != nullptr && FWallpapers->IsIndexAvailable(FWallpaperIndex))
     FWallpapers->Draw(ACanvas, images, FWallpaperIndex, ScaleFactor());
   {
     GPEnsureStarted();
@@ -382,7 +385,7 @@ void TkaGPPanel::DrawControl(TCanvas* ACanvas, TkasCtrlState) {
     DrawCaption(g, ACanvas);
     g.Flush(FlushIntentionSync);
   }
-  if (FCustomImages != nullptr && FCustomImages->IsIndexAvailable(FCustomImageIndex))
+  if (!FHighContrast && FCustomImages != nullptr && FCustomImages->IsIndexAvailable(FCustomImageIndex))
     FCustomImages->Draw(ACanvas, images, FCustomImageIndex, ScaleFactor());
 }
 
@@ -412,6 +415,7 @@ void TkaGPPanel::GetFrameRects(TGPRectF& Stroke, TGPRectF& Fill) const {
 
 std::unique_ptr<Brush> TkaGPPanel::CreateFillBrush(const TGPRectF& Fill) const {
   if (FFillColor == clNone || FFillColorAlpha == 0) return nullptr;
+  if (FHighContrast) return std::make_unique<SolidBrush>(Gdiplus::Color(ToGPColor(clBtnFace, 255)));
   const TColor fillColor = GetStyleSystemColor(FFillColor, this);
   if (FFillStyle != kagpsfGradient)
     return std::make_unique<SolidBrush>(Gdiplus::Color(ToGPColor(fillColor, FFillColorAlpha)));
@@ -430,7 +434,9 @@ void TkaGPPanel::DrawFill(Graphics& G) {
   const std::unique_ptr<Brush> brush = CreateFillBrush(fill);
   const float fw = static_cast<float>(FFrameWidth);
   const bool drawFrame = FFrameWidth > 0 && FFrameColor != clNone && FFrameColorAlpha != 0;
-  Pen pen(Gdiplus::Color(ToGPColor(GetStyleSystemColor(FFrameColor, this), FFrameColorAlpha)), fw);
+  const TGPColor frameColor = FHighContrast ? ToGPColor(clBtnText, 255)
+                                            : ToGPColor(GetStyleSystemColor(FFrameColor, this), FFrameColorAlpha);
+  Pen pen(Gdiplus::Color(frameColor), fw);
   if (FFrameRadius > 0) {
     if (brush) {
       float d = 2.0f * static_cast<float>(FFrameRadius);
@@ -451,7 +457,7 @@ void TkaGPPanel::DrawFill(Graphics& G) {
     // Square lines land on whole pixels only without anti-aliasing.
     TGPModesScope modes(&G);
     G.SetSmoothingMode(SmoothingModeNone);
-    SolidBrush frameBrush(Gdiplus::Color(ToGPColor(GetStyleSystemColor(FFrameColor, this), FFrameColorAlpha)));
+    SolidBrush frameBrush{Gdiplus::Color(frameColor)};
     FillSquareFrame(G, &frameBrush, fill, fw);
   }
 }
@@ -476,7 +482,7 @@ void TkaGPPanel::DrawCaption(Graphics& G, TCanvas* ACanvas) {
     return;
   }
   G.Flush(FlushIntentionSync);
-  if (FCaptionGlowEffect->Enabled()) {
+  if (FCaptionGlowEffect->Enabled() && !FHighContrast) {
     DrawGlowCaption(ACanvas, text, r);
     return;
   }

@@ -137,6 +137,9 @@ class TkaGPPanel : public TkaCustomControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
  private:
+  // The user's high-contrast setting, read once per paint: system colours, no tints, no
+  // pictures.
+  bool FHighContrast = false;
   bool Loading() const { return ComponentState().Contains(csLoading); }
   void SetContentMargin(int& Field, int Value);
   // Repaint from the cache and realign the children (the client rectangle changed).
