@@ -8,47 +8,27 @@
 #include <vector>
 
 #include "framework/Forms.h"
-#include "framework/PngImage.h"
 #include "tools/DemoShots.h"
+#include "tools/ShotTools.h"
 
 namespace {
 
 constexpr int kDpis[] = {96, 144};
 
-// The command line's arguments as the system gives them, not narrowed to a code page.
-std::vector<String> Arguments() {
-  std::vector<String> result;
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (args == nullptr) return result;
-  for (int i = 0; i < count; ++i) result.emplace_back(args[i]);
-  ::LocalFree(args);
-  return result;
-}
-
-void SavePicture(TBitmap* Picture, const String& Path) {
-  TPngImage png;
-  png.Assign(Picture);
-  png.SaveToFile(Path);
-  std::wprintf(L"wrote %ls (%d x %d)\n", Path.c_str(), Picture->Width(), Picture->Height());
-  std::fflush(stdout);
-}
-
 }  // namespace
 
 int main() {
-  const std::vector<String> args = Arguments();
+  const std::vector<String> args = shots::Arguments();
   if (args.size() != 2) {
     std::fputs("usage: ka_demoshots <output folder>\n", stderr);
     return 2;
   }
-  String folder = args[1];
-  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+  const String folder = shots::FolderPrefix(args[1]);
   try {
     for (int dpi : kDpis) {
       for (TDemoShotState state : DemoShotStates) {
         std::unique_ptr<TBitmap> picture = CaptureDemoMainWindow(state, dpi);
-        SavePicture(picture.get(), folder + DemoShotFileName(state, dpi));
+        shots::SavePicture(picture.get(), folder + DemoShotFileName(state, dpi));
       }
     }
   } catch (const std::exception& E) {

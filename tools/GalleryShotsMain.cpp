@@ -13,22 +13,12 @@
 #include "app/gallery/GalleryForm.h"
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
-#include "framework/PngImage.h"
 #include "lib/kaLottie/SkAnimatedImage.h"
+#include "tools/ShotTools.h"
 
 namespace {
 
 constexpr DWORD kSettleMs = 400;
-
-std::vector<String> Arguments() {
-  std::vector<String> result;
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (args == nullptr) return result;
-  for (int i = 0; i < count; ++i) result.emplace_back(args[i]);
-  ::LocalFree(args);
-  return result;
-}
 
 void PumpFor(DWORD Ms) {
   const DWORD start = ::GetTickCount();
@@ -58,24 +48,15 @@ std::unique_ptr<TBitmap> CaptureWindowRect(HWND Wnd) {
   return picture;
 }
 
-void SavePicture(TBitmap* Picture, const String& Path) {
-  TPngImage png;
-  png.Assign(Picture);
-  png.SaveToFile(Path);
-  std::wprintf(L"wrote %ls (%d x %d)\n", Path.c_str(), Picture->Width(), Picture->Height());
-  std::fflush(stdout);
-}
-
 }  // namespace
 
 int main() {
-  const std::vector<String> args = Arguments();
+  const std::vector<String> args = shots::Arguments();
   if (args.size() != 2) {
     std::fputs("usage: ka_galleryshots <output folder>\n", stderr);
     return 2;
   }
-  String folder = args[1];
-  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+  const String folder = shots::FolderPrefix(args[1]);
   try {
     TMonitor::SetPixelsPerInchOverride([](HMONITOR) { return 96; });
     // A frame a little into each animation, where every icon shows something.
@@ -95,7 +76,7 @@ int main() {
       GalleryForm->ShowPageSample(page);
       Settle(GalleryForm);
       std::unique_ptr<TBitmap> picture = CaptureWindowRect(h);
-      SavePicture(picture.get(), folder + L"gallery-" + GalleryPageName(page) + L".png");
+      shots::SavePicture(picture.get(), folder + L"gallery-" + GalleryPageName(page) + L".png");
       GalleryForm->HidePageSample(page);
       Settle(GalleryForm);
     }

@@ -11,21 +11,11 @@
 
 #include "lib/kaLottie/LottieShots.h"
 #include "lib/kaLottie/kaLottie.h"
+#include "tools/ShotTools.h"
 
 namespace {
 
 constexpr int kMaxSize = 4096;
-
-// The command line's arguments as the system gives them, not narrowed to a code page.
-std::vector<String> Arguments() {
-  std::vector<String> result;
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (args == nullptr) return result;
-  for (int i = 0; i < count; ++i) result.emplace_back(args[i]);
-  ::LocalFree(args);
-  return result;
-}
 
 int Fail(const String& Message) {
   std::fwprintf(stderr, L"ka_lottieshot: %ls\n", Message.c_str());
@@ -51,8 +41,7 @@ String BaseName(const String& Path) {
 
 int Run(const std::vector<String>& Args) {
   const String& file = Args[1];
-  String folder = Args[2];
-  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+  const String folder = shots::FolderPrefix(Args[2]);
   const int size = Args.size() > 3 ? ParseSize(Args[3]) : 256;
   const std::vector<uint8_t> bytes = kaLottie::ReadFileBytes(file);
   const auto animation = TkaLottieAnimation::Load(bytes);
@@ -72,7 +61,7 @@ int Run(const std::vector<String>& Args) {
 }  // namespace
 
 int main() {
-  const std::vector<String> args = Arguments();
+  const std::vector<String> args = shots::Arguments();
   if (args.size() < 3 || args.size() > 5) {
     std::fputs("usage: ka_lottieshot <file.json> <out-folder> [size] [frames]\n"
                 "  size: pixels per side (default 256); frames: comma-separated frame numbers\n"
